@@ -1,6 +1,7 @@
 #include "platform/draw/Color.h"
 
 #include <array>
+#include <cstddef>
 
 namespace vcl {
 namespace {
