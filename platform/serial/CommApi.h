@@ -15,6 +15,9 @@ HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, v
 bool SetupComm(HANDLE file, DWORD inQueue, DWORD outQueue);
 bool PurgeComm(HANDLE file, DWORD flags);
 bool GetCommState(HANDLE file, DCB* dcb);
+// Fails when the device did not take the line as asked (it may have taken part of it: a
+// pseudo-terminal, for one, runs 8 bits without parity whatever it is told); GetCommState then
+// tells what the line does.
 bool SetCommState(HANDLE file, const DCB* dcb);
 
 // Writes every byte before returning; overlapped must be null.

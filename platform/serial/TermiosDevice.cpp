@@ -148,7 +148,14 @@ bool TermiosDevice::SetCommState(const DCB& dcb) {
     }
     requested_ = dcb;
     requested_.DCBlength = sizeof(DCB);
-    return ApplyLineControl(dcb);
+    if (!ApplyLineControl(dcb)) return false;
+    // Drivers take what they can without saying so; only a line as asked counts as success.
+    termios2 taken{};
+    if (::ioctl(fd_, TCGETS2, &taken) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    return LineMatches(dcb, taken);
 }
 
 bool TermiosDevice::ApplyLineControl(const DCB& dcb) {

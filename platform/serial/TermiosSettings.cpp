@@ -73,7 +73,7 @@ bool WantsHardwareFlow(const DCB& dcb) {
 }  // namespace
 
 void MakeRaw(termios2& settings) {
-    settings.c_iflag &= IXON | IXOFF;
+    settings.c_iflag = 0;
     settings.c_oflag = 0;
     settings.c_lflag = 0;
     settings.c_cflag |= CLOCAL | CREAD;
@@ -128,6 +128,19 @@ void ReadDcb(const termios2& settings, DCB& dcb) {
     dcb.fInX = (settings.c_iflag & IXOFF) != 0 ? 1 : 0;
     dcb.XonChar = static_cast<char>(settings.c_cc[VSTART]);
     dcb.XoffChar = static_cast<char>(settings.c_cc[VSTOP]);
+}
+
+bool LineMatches(const DCB& dcb, const termios2& settings) {
+    DCB taken = dcb;
+    ReadDcb(settings, taken);
+    const DWORD speedTolerance = dcb.BaudRate / 33;
+    const DWORD speedError =
+        taken.BaudRate > dcb.BaudRate ? taken.BaudRate - dcb.BaudRate : dcb.BaudRate - taken.BaudRate;
+    const bool twoStopBits = dcb.StopBits != ONESTOPBIT;
+    return speedError <= speedTolerance && taken.ByteSize == dcb.ByteSize && taken.Parity == dcb.Parity &&
+           (taken.StopBits != ONESTOPBIT) == twoStopBits &&
+           ((settings.c_cflag & CRTSCTS) != 0) == WantsHardwareFlow(dcb) && taken.fOutX == dcb.fOutX &&
+           taken.fInX == dcb.fInX;
 }
 
 }  // namespace vcl
