@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -269,14 +271,43 @@ TEST_F(PtyPortTest, ArrivingBytesAreCountedAndReadWhole) {
     EXPECT_EQ(errors, 0u);
 }
 
+// Hangs the other end up unless cancelled within a few seconds, so that a read that would wait
+// forever fails the test instead.
+class HangUpUnlessDone {
+public:
+    explicit HangUpUnlessDone(PtyPair& pty)
+        : thread_([this, &pty] {
+              std::unique_lock lock(mutex_);
+              if (!done_.wait_for(lock, std::chrono::seconds(5), [this] { return cancelled_; })) pty.CloseMaster();
+          }) {}
+    ~HangUpUnlessDone() {
+        {
+            const std::lock_guard lock(mutex_);
+            cancelled_ = true;
+        }
+        done_.notify_one();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool cancelled_ = false;
+    std::thread thread_;
+};
+
 TEST_F(PtyPortTest, ReadWaitsForTheBytesStillToCome) {
     pty_.WriteToMaster({1, 2, 3});
     std::thread later([this] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         pty_.WriteToMaster({4, 5, 6, 7, 8});
     });
-    const std::vector<uint8_t> got = ReadPort(port_, 8);
-    later.join();
+    std::vector<uint8_t> got;
+    {
+        const HangUpUnlessDone watchdog(pty_);
+        got = ReadPort(port_, 8);
+        later.join();
+    }
     EXPECT_EQ(got, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
