@@ -36,16 +36,16 @@ DCB InitialRequest() {
     return dcb;
 }
 
-void CloseQuietly(int fd) {
-    while (::close(fd) != 0 && errno == EINTR) {
-    }
-}
+// Linux releases the descriptor even when close reports EINTR, so it is never retried.
+void CloseQuietly(int fd) { ::close(fd); }
 
 }  // namespace
 
 std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
+    // Reading the settings fails on anything that is no tty; the lock fails while another
+    // opening, here or in another process, holds the port.
     termios2 settings{};
     if (::ioctl(fd, TCGETS2, &settings) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         CloseQuietly(fd);

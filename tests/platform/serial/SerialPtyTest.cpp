@@ -106,16 +106,6 @@ TEST_F(PtyPortTest, PortsFolderEntryLeadsToItsPtyAndIsReadAtEveryOpening) {
     EXPECT_FALSE(pty_.AnythingArrives(0));
 }
 
-TEST_F(PtyPortTest, EveryNameFormReachesTheSamePort) {
-    CloseHandle(port_);
-    for (const char* name : {"\\\\.\\\\COM5", "\\\\.\\COM5", "COM5", "com5"}) {
-        port_ = OpenPort(name);
-        EXPECT_NE(port_, INVALID_HANDLE_VALUE) << name;
-        CloseHandle(port_);
-    }
-    port_ = INVALID_HANDLE_VALUE;
-}
-
 TEST(PtyPortOpening, DanglingEntryAndMissingPortFail) {
     ScratchConfig config;
     config.MapPort(200, config.PortsFolder() + "/no-such-device");
