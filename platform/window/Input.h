@@ -34,6 +34,8 @@ int16_t GetAsyncKeyState(int virtualKey);
 TShiftState GetShiftState();
 
 TPoint GetCursorPos();
+// The window under the pointer; nullptr while the pointer is outside every window of ours.
+HWND GetWindowUnderPointer();
 // Shows a cursor shape over the application's windows.
 void SetCursor(TCursorShape shape);
 TCursorShape GetCursor();

@@ -161,7 +161,8 @@ TPoint ClientToScreen(HWND window, TPoint p);
 TPoint ScreenToClient(HWND window, TPoint p);
 TPoint MapWindowPoint(HWND from, HWND to, TPoint p);
 // The deepest visible, enabled window under a screen point (disabled children let it through to
-// their parent); nullptr outside every window or over a disabled top-level's area.
+// their parent, WS_EX_TRANSPARENT top-levels to what lies beneath); nullptr outside every window
+// or over a disabled top-level's area.
 HWND WindowFromPoint(TPoint screen);
 // The visible child of parent under a client point, or parent itself, or nullptr outside.
 HWND ChildWindowFromPoint(HWND parent, TPoint client);

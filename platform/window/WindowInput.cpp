@@ -135,7 +135,9 @@ void TWindowSystem::TranslateRaw(const TBackendEvent& e) {
     HWND top = WindowForNative(e.Window);
     UpdateAsyncModifiers(e.Shift);
     const auto toScreen = [&] {
-        if (top) cursor_ = {top->bounds_.Left + e.X, top->bounds_.Top + e.Y};
+        if (!top) return;
+        cursor_ = {top->bounds_.Left + e.X, top->bounds_.Top + e.Y};
+        pointerInside_ = true;
     };
     switch (e.Kind) {
         case TBackendEventKind::PointerMove:
@@ -144,6 +146,14 @@ void TWindowSystem::TranslateRaw(const TBackendEvent& e) {
             RouteMouse(WM_MOUSEMOVE, -1, false);
             return;
         case TBackendEventKind::PointerLeave:
+            // Leaving one of our windows for another: the move that follows updates the hover.
+            if (!raw_.empty() && raw_.front().Window != e.Window &&
+                (raw_.front().Kind == TBackendEventKind::PointerMove || raw_.front().Kind == TBackendEventKind::ButtonDown ||
+                 raw_.front().Kind == TBackendEventKind::ButtonUp) &&
+                WindowForNative(raw_.front().Window)) {
+                return;
+            }
+            if (!capture_) pointerInside_ = false;
             if (hover_ && !capture_) {
                 QueueInput(hover_, WM_MOUSELEAVE, 0, 0);
                 hover_ = nullptr;
@@ -464,6 +474,7 @@ TShiftState GetShiftState() {
 }
 
 TPoint GetCursorPos() { return WindowSystem().CursorPos(); }
+HWND GetWindowUnderPointer() { return WindowSystem().WindowUnderPointer(); }
 void SetCursor(TCursorShape shape) { WindowSystem().SetCursor(shape); }
 TCursorShape GetCursor() { return WindowSystem().Cursor(); }
 std::string ImmGetResultString() { return WindowSystem().ImeResult(); }

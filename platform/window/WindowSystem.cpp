@@ -94,6 +94,7 @@ void TWindowSystem::DestroyAllWindows() {
     asyncButtons_ = 0;
     lastClick_ = {};
     focus_ = active_ = capture_ = hover_ = nullptr;
+    pointerInside_ = false;
     composing_ = false;
     imeResult_.clear();
     imeComposition_.clear();
@@ -458,6 +459,8 @@ HWND TWindowSystem::Descend(HWND window, TPoint client) const {
 HWND TWindowSystem::FromPoint(TPoint screen) const {
     for (HWND top : topLevels_) {
         if (!(top->style_ & WS_VISIBLE) || !top->bounds_.Contains(screen)) continue;
+        // Transparent windows (hints) let the pointer through to what lies beneath.
+        if (top->exStyle_ & WS_EX_TRANSPARENT) continue;
         if (top->style_ & WS_DISABLED) return nullptr;
         return Descend(top, {screen.X - top->bounds_.Left, screen.Y - top->bounds_.Top});
     }

@@ -78,6 +78,8 @@ public:
     int16_t KeyState(int virtualKey) const;
     int16_t AsyncKeyState(int virtualKey) const;
     TPoint CursorPos() const { return cursor_; }
+    // The window under the pointer, or nullptr while the pointer is outside the application.
+    HWND WindowUnderPointer() const { return pointerInside_ ? FromPoint(cursor_) : nullptr; }
     void SetCursor(TCursorShape shape);
     TCursorShape Cursor() const { return cursorShape_; }
     bool Translate(const TMsg& msg);
@@ -142,6 +144,7 @@ private:
     HWND capture_ = nullptr;
     HWND hover_ = nullptr;
     TPoint cursor_;
+    bool pointerInside_ = false;
     bool applyingBackendChange_ = false;
     std::deque<TBackendEvent> raw_;
     std::deque<QueuedInput> input_;
