@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Utf.h"
 #include "platform/runtime/Keys.h"
+#include "platform/window/Caret.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowSystem.h"
 
@@ -201,7 +202,7 @@ bool GetUpdateRect(HWND window, TRect& rect) {
 
 bool UpdateWindow(HWND window) { return System().Update(window); }
 bool BeginPaint(HWND window, PAINTSTRUCT& paint) { return System().BeginPaint(window, paint); }
-void EndPaint(HWND, const PAINTSTRUCT&) {}
+void EndPaint(HWND window, const PAINTSTRUCT& paint) { PaintCaretOver(window, paint.Target); }
 TPaintTarget GetWindowPaintTarget(HWND window) { return System().TargetFor(window); }
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

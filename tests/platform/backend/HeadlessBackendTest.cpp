@@ -168,16 +168,5 @@ TEST_F(Headless, WaitingWithoutHelpStallsAndAnIdleHandlerCanMoveTimeOn) {
     EXPECT_EQ(calls, 1);
 }
 
-TEST_F(Headless, ClipboardAndTextInputAreKeptInMemory) {
-    EXPECT_FALSE(screen_.HasClipboardText());
-    EXPECT_EQ(screen_.ClipboardText(), "");
-    screen_.SetClipboardText("");
-    EXPECT_TRUE(screen_.HasClipboardText());  // empty text is still text
-    screen_.StartTextInput();
-    EXPECT_TRUE(screen_.TextInputActive());
-    screen_.StopTextInput();
-    EXPECT_FALSE(screen_.TextInputActive());
-}
-
 }  // namespace
 }  // namespace vcl

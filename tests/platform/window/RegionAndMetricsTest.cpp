@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "platform/window/Clipboard.h"
 #include "platform/window/Region.h"
 #include "platform/window/SystemMetrics.h"
 #include "WindowFixture.h"
@@ -98,14 +97,6 @@ TEST_F(Metrics, InputSettingsAndClassicSizes) {
     EXPECT_FALSE(SystemParametersInfo(0x9999, 0, &value, 0));
     EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);
     EXPECT_EQ(GetSystemMetrics(SM_CYVTHUMB), 16);
-}
-
-TEST_F(Metrics, TheClipboardHoldsText) {
-    EXPECT_FALSE(ClipboardHasText());
-    ClipboardSetText("01 03 00 01");
-    EXPECT_TRUE(ClipboardHasText());
-    EXPECT_EQ(ClipboardGetText(), "01 03 00 01");
-    EXPECT_EQ(screen_.ClipboardText(), "01 03 00 01");
 }
 
 }  // namespace

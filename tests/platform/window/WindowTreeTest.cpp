@@ -159,15 +159,5 @@ TEST_F(WindowTree, ReparentingMovesAChildBetweenTopLevels) {
     EXPECT_EQ(SetParent(second, first), nullptr);
 }
 
-TEST_F(WindowTree, WindowTextReachesTheNativeTitle) {
-    HWND top = TopLevel({0, 0, 100, 100});
-    SetWindowText(top, "Velmo");
-    EXPECT_EQ(GetWindowText(top), "Velmo");
-    EXPECT_EQ(screen_.NativeOf(top)->Title(), "Velmo");
-    const char* text = "via message";
-    SendMessage(top, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(screen_.NativeOf(top)->Title(), "via message");
-}
-
 }  // namespace
 }  // namespace vcl
