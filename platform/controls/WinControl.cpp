@@ -279,25 +279,21 @@ void TWinControl::RemoveFocus(bool removing) {
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (ALeft == Left() && ATop == Top() && AWidth == Width() && AHeight == Height()) return;
-    const int oldWidth = ClientWidth();
-    const int oldHeight = ClientHeight();
-    const bool sized = AWidth != Width() || AHeight != Height();
-    left_ = ALeft;
-    top_ = ATop;
-    width_ = AWidth;
-    height_ = AHeight;
-    if (handle_) SetWindowPos(handle_, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (sized) {
-        if (!HasState(csLoading)) AnchorChildren(ClientWidth() - oldWidth, ClientHeight() - oldHeight);
-        Realign();
+    if (handle_) {
+        // The window has the last word (WM_WINDOWPOSCHANGING may adjust); its bounds are adopted.
+        SetWindowPos(handle_, nullptr, ALeft, ATop, AWidth, AHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateBoundsFromWindow();
+    } else {
+        ApplyBounds({ALeft, ATop, ALeft + AWidth, ATop + AHeight});
     }
     RequestAlign();
-    if (sized && !HasState(csLoading)) Resize();
 }
 
 void TWinControl::UpdateBoundsFromWindow() {
-    if (!handle_) return;
-    const TRect r = handle_->Bounds();
+    if (handle_) ApplyBounds(handle_->Bounds());
+}
+
+void TWinControl::ApplyBounds(const TRect& r) {
     if (r.Left == Left() && r.Top == Top() && r.Width() == Width() && r.Height() == Height()) return;
     const int oldWidth = ClientWidth();
     const int oldHeight = ClientHeight();
@@ -307,9 +303,9 @@ void TWinControl::UpdateBoundsFromWindow() {
     width_ = r.Width();
     height_ = r.Height();
     if (!sized) return;
-    AnchorChildren(ClientWidth() - oldWidth, ClientHeight() - oldHeight);
+    if (!HasState(csLoading)) AnchorChildren(ClientWidth() - oldWidth, ClientHeight() - oldHeight);
     Realign();
-    Resize();
+    if (!HasState(csLoading)) Resize();
 }
 
 void TWinControl::AnchorChildren(int dw, int dh) {

@@ -138,6 +138,7 @@ private:
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
     void UpdateBoundsFromWindow();
+    void ApplyBounds(const TRect& bounds);
     bool IsControlMouseMsg(TMessage& message);
     void AnchorChildren(int dw, int dh);
 

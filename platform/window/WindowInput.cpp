@@ -197,13 +197,15 @@ void TWindowSystem::TranslateRaw(const TBackendEvent& e) {
             return;
         }
         case TBackendEventKind::Text: {
-            if (!focus_ || !IsEnabledChain(TopLevelOf(focus_))) return;
+            // Typed text goes to the focus, or to the active window when nothing has the focus.
+            HWND target = focus_ ? focus_ : active_;
+            if (!target || !IsEnabledChain(TopLevelOf(target))) return;
             if (composing_) {
                 composing_ = false;
                 imeComposition_.clear();
                 imeResult_ = e.Text;
-                QueueInput(focus_, WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
-                QueueInput(focus_, WM_IME_ENDCOMPOSITION, 0, 0);
+                QueueInput(target, WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+                QueueInput(target, WM_IME_ENDCOMPOSITION, 0, 0);
                 return;
             }
             const bool alt = (e.Shift & ssAlt) != 0;
@@ -212,7 +214,7 @@ void TWindowSystem::TranslateRaw(const TBackendEvent& e) {
                 const char32_t cp = rtl::NextCodePoint(e.Text, i);
                 // Alt+letter and Ctrl+letter are typed by TranslateMessage from the key itself.
                 if ((alt != ctrl) && IsAsciiLetterOrDigit(cp)) continue;
-                QueueInput(focus_, WM_CHAR, cp, 1);
+                QueueInput(target, WM_CHAR, cp, 1);
             }
             return;
         }

@@ -109,7 +109,7 @@ TSdlBackend::TSdlBackend() {
 
 TSdlBackend::~TSdlBackend() {
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SDL_Quit();
 }
 
 std::unique_ptr<TNativeWindow> TSdlBackend::CreateNativeWindow(const TNativeWindowSpec& spec) {
