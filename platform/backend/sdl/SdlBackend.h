@@ -1,0 +1,73 @@
+#pragma once
+// The backend of the program on screen: one SDL window per top-level window (pop-ups are
+// borderless, top-most and never take the keyboard), real time, SDL's keyboard, mouse, text and
+// input-method events, its clipboard, system cursors and displays. Works wherever SDL's video
+// works: X11 (Xvfb included) and Wayland.
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/window/Backend.h"
+
+struct SDL_Window;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace vcl {
+
+class TSdlBackend final : public TBackend {
+public:
+    // Starts SDL's video; raises rtl::Exception with SDL's reason when that fails.
+    TSdlBackend();
+    ~TSdlBackend() override;
+
+    std::unique_ptr<TNativeWindow> CreateNativeWindow(const TNativeWindowSpec& spec) override;
+    bool PollEvent(TBackendEvent& event) override;
+    void WaitEvent(std::optional<uint64_t> deadline) override;
+    TClock& Clock() override { return clock_; }
+    std::vector<TMonitorInfo> Monitors() override;
+    TInputSettings InputSettings() override { return TInputSettings{}; }
+    void SetCursor(TCursorShape shape) override;
+    std::string ClipboardText() override;
+    bool HasClipboardText() override;
+    void SetClipboardText(const std::string& text) override;
+    void StartTextInput() override;
+    void StopTextInput() override;
+    void SetTextInputRect(const TRect& rect) override;
+
+    // The SDL keycode's virtual key (0 for keys without one).
+    static uint16_t VirtualKeyOf(int32_t sdlKeycode);
+
+private:
+    void Translate(const SDL_Event& e);
+    void Push(TBackendEvent event) { pending_.push_back(std::move(event)); }
+
+    TSystemClock clock_;
+    std::deque<TBackendEvent> pending_;
+    std::map<TCursorShape, SDL_Cursor*> cursors_;
+    bool cursorHidden_ = false;
+};
+
+class TSdlWindow final : public TNativeWindow {
+public:
+    TSdlWindow(SDL_Window* window, const TNativeWindowSpec& spec);
+    ~TSdlWindow() override;
+
+    uint32_t Id() const override { return id_; }
+    void SetBounds(const TRect& screenBounds) override;
+    void SetTitle(const std::string& title) override;
+    void Show(bool activate) override;
+    void Hide() override;
+    void Activate() override;
+    void Present(const PixelSection& buffer, const std::vector<TRect>& dirty) override;
+
+private:
+    SDL_Window* window_;
+    uint32_t id_;
+    bool noActivate_;
+};
+
+}  // namespace vcl

@@ -1,0 +1,241 @@
+// The SDL backend on a real X server: a private Xvfb on a free display, a window filled and
+// presented, checked in an X screenshot (xwd), and a click injected with xdotool that must arrive
+// as a message.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/backend/sdl/SdlBackend.h"
+#include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/Window.h"
+#include "platform/window/WindowSystem.h"
+
+extern char** environ;
+
+namespace vcl {
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// Runs a program with its output discarded; -1 when it cannot be started.
+pid_t Spawn(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : -1;
+}
+
+int RunProgram(const std::vector<std::string>& args) {
+    const pid_t pid = Spawn(args);
+    if (pid < 0) return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A private X server for the test.
+class PrivateXServer {
+public:
+    PrivateXServer() {
+        for (int display = 57; display < 120 && pid_ < 0; ++display) {
+            if (Exists("/tmp/.X11-unix/X" + std::to_string(display)) || Exists("/tmp/.X" + std::to_string(display) + "-lock")) {
+                continue;
+            }
+            const std::string name = ":" + std::to_string(display);
+            const pid_t pid = Spawn({"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+            if (pid < 0) {
+                reason_ = "Xvfb cannot be run";
+                return;
+            }
+            if (WaitForSocket(pid, "/tmp/.X11-unix/X" + std::to_string(display))) {
+                pid_ = pid;
+                display_ = name;
+                return;
+            }
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+            reason_ = "Xvfb did not come up on " + name;
+        }
+    }
+    ~PrivateXServer() {
+        if (pid_ < 0) return;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool Running() const { return pid_ >= 0; }
+    const std::string& Display() const { return display_; }
+    const std::string& Reason() const { return reason_; }
+
+private:
+    static bool WaitForSocket(pid_t pid, const std::string& socket) {
+        // Readiness polling, not a measurement: the server needs a moment to listen.
+        for (int i = 0; i < 200; ++i) {
+            if (Exists(socket)) return true;
+            if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        return false;
+    }
+
+    pid_t pid_ = -1;
+    std::string display_;
+    std::string reason_ = "no free display";
+};
+
+uint32_t ReadBig32(const std::vector<uint8_t>& d, size_t at) {
+    return (uint32_t{d[at]} << 24) | (uint32_t{d[at + 1]} << 16) | (uint32_t{d[at + 2]} << 8) | d[at + 3];
+}
+
+int Shift(uint32_t mask) {
+    int s = 0;
+    while (mask && !(mask & 1)) {
+        mask >>= 1;
+        ++s;
+    }
+    return s;
+}
+
+// Reads one pixel (as 0xRRGGBB) of an xwd dump of a true-colour screen (24 or 32 bits a pixel).
+bool XwdPixel(const std::string& path, int x, int y, uint32_t& rgb) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (d.size() < 100) return false;
+    const uint32_t headerSize = ReadBig32(d, 0);
+    const uint32_t width = ReadBig32(d, 16), height = ReadBig32(d, 20);
+    const uint32_t byteOrder = ReadBig32(d, 28);
+    const uint32_t bitsPerPixel = ReadBig32(d, 44), bytesPerLine = ReadBig32(d, 48);
+    const uint32_t red = ReadBig32(d, 56), green = ReadBig32(d, 60), blue = ReadBig32(d, 64);
+    const uint32_t colours = ReadBig32(d, 76);
+    if ((bitsPerPixel != 24 && bitsPerPixel != 32) || x < 0 || y < 0 || static_cast<uint32_t>(x) >= width ||
+        static_cast<uint32_t>(y) >= height) {
+        return false;
+    }
+    const size_t bytes = bitsPerPixel / 8;
+    const size_t at = headerSize + colours * 12 + static_cast<size_t>(y) * bytesPerLine + static_cast<size_t>(x) * bytes;
+    if (at + bytes > d.size()) return false;
+    uint32_t value = 0;
+    for (size_t i = 0; i < bytes; ++i) {
+        const uint32_t byte = d[at + i];
+        value |= byteOrder == 0 ? byte << (8 * i) : byte << (8 * (bytes - 1 - i));
+    }
+    rgb = ((value & red) >> Shift(red)) << 16 | ((value & green) >> Shift(green)) << 8 | ((value & blue) >> Shift(blue));
+    return true;
+}
+
+// Pumps messages for real time until the condition holds (bounded so a broken setup ends).
+template <typename Condition>
+bool PumpUntil(Condition condition) {
+    for (int i = 0; i < 500; ++i) {
+        PumpWaitingMessages();
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
+    PrivateXServer server;
+    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+
+    std::unique_ptr<TSdlBackend> backend;
+    try {
+        backend = std::make_unique<TSdlBackend>();
+    } catch (const std::exception& e) {
+        FAIL() << "an X server runs but SDL cannot use it: " << e.what();
+    }
+    WindowSystem().SetBackend(backend.get());
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+
+    std::vector<TPoint> clicks;
+    TCreateParams p;
+    p.Caption = "Velmo smoke";
+    p.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    p.X = 100;
+    p.Y = 100;
+    p.Width = 200;
+    p.Height = 150;
+    p.WndProc = [&](HWND w, TMessage& m) {
+        if (m.Msg == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(w, ps);
+            ps.Target.Fill(GetClientRect(w), 0xFF3399CCu);
+            EndPaint(w, ps);
+            return;
+        }
+        if (m.Msg == WM_LBUTTONDOWN) clicks.push_back({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+        DefWindowProc(w, m);
+    };
+    HWND main = CreateWindowEx(p);
+    ASSERT_NE(main, nullptr);
+
+    // A pop-up over it: borderless, top-most, not taking activation.
+    TCreateParams popup;
+    popup.Style = WS_POPUP | WS_VISIBLE;
+    popup.ExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+    popup.X = 400;
+    popup.Y = 100;
+    popup.Width = 60;
+    popup.Height = 40;
+    popup.Parent = main;
+    popup.WndProc = [](HWND w, TMessage& m) {
+        if (m.Msg != WM_PAINT) return DefWindowProc(w, m);
+        PAINTSTRUCT ps;
+        BeginPaint(w, ps);
+        ps.Target.Fill(GetClientRect(w), 0xFFCC3300u);
+        EndPaint(w, ps);
+    };
+    HWND menu = CreateWindowEx(popup);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetActiveWindow(), main);
+
+    const std::string shot = testing::TempDir() + "sdl_smoke_" + std::to_string(getpid()) + ".xwd";
+    uint32_t mainPixel = 0, popupPixel = 0;
+    const bool shown = PumpUntil([&] {
+        if (RunProgram({"xwd", "-root", "-silent", "-display", server.Display(), "-out", shot}) != 0) return false;
+        return XwdPixel(shot, 150, 150, mainPixel) && XwdPixel(shot, 420, 110, popupPixel) && mainPixel == 0x3399CC &&
+               popupPixel == 0xCC3300;
+    });
+    EXPECT_TRUE(shown) << std::hex << "main 0x" << mainPixel << ", pop-up 0x" << popupPixel;
+    unlink(shot.c_str());
+
+    ASSERT_EQ(RunProgram({"xdotool", "mousemove", "150", "130", "click", "1"}), 0) << "xdotool failed";
+    EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }));
+    ASSERT_FALSE(clicks.empty());
+    EXPECT_EQ(clicks.front(), (TPoint{50, 30}));
+
+    backend->SetClipboardText("01 03 00 01 00 04 15 C9");
+    EXPECT_EQ(backend->ClipboardText(), "01 03 00 01 00 04 15 C9");
+
+    WindowSystem().SetBackend(nullptr);
+    backend.reset();
+}
+
+}  // namespace
+}  // namespace vcl
