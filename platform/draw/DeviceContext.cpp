@@ -90,26 +90,33 @@ bool DeviceContext::Restore(int level) {
     return true;
 }
 
+template <typename T>
+T* DeviceContext::Swap(T*& slot, T* replacement) {
+    T* previous = slot;
+    if (previous == replacement) return previous;
+    gdi::Retain(replacement);
+    slot = replacement;
+    gdi::Release(previous);
+    return previous;
+}
+
+HPEN DeviceContext::SelectPen(HPEN pen) { return Swap(state_.pen, pen); }
+HBRUSH DeviceContext::SelectBrush(HBRUSH brush) { return Swap(state_.brush, brush); }
+HFONT DeviceContext::SelectFont(HFONT font) { return Swap(state_.font, font); }
+
+HBITMAP DeviceContext::SelectBitmap(HBITMAP bitmap) {
+    if (!IsMemory() || (bitmap->selectedInto != nullptr && bitmap->selectedInto != this)) return nullptr;
+    bitmap->selectedInto = this;
+    clipValid_ = false;
+    return Swap(state_.bitmap, bitmap);
+}
+
 HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
-    auto swap = [&](auto& slot, auto* replacement) -> HGDIOBJ {
-        auto* previous = slot;
-        if (previous == replacement) return previous;
-        gdi::Retain(replacement);
-        slot = replacement;
-        gdi::Release(previous);
-        return previous;
-    };
     switch (object->type) {
-        case OBJ_PEN: return swap(state_.pen, static_cast<HPEN>(object));
-        case OBJ_BRUSH: return swap(state_.brush, static_cast<HBRUSH>(object));
-        case OBJ_FONT: return swap(state_.font, static_cast<HFONT>(object));
-        case OBJ_BITMAP: {
-            auto* bitmap = static_cast<HBITMAP>(object);
-            if (!IsMemory() || (bitmap->selectedInto != nullptr && bitmap->selectedInto != this)) return nullptr;
-            bitmap->selectedInto = this;
-            clipValid_ = false;
-            return swap(state_.bitmap, bitmap);
-        }
+        case OBJ_PEN: return SelectPen(static_cast<HPEN>(object));
+        case OBJ_BRUSH: return SelectBrush(static_cast<HBRUSH>(object));
+        case OBJ_FONT: return SelectFont(static_cast<HFONT>(object));
+        case OBJ_BITMAP: return SelectBitmap(static_cast<HBITMAP>(object));
         case OBJ_REGION:
             SelectClip(&static_cast<RegionObject*>(object)->region, RGN_COPY);
             return nullptr;
@@ -261,6 +268,32 @@ void DeviceContext::Fill(const TRect& device, const Ink& ink) {
                     source = (*ink.pattern)[static_cast<size_t>(py * 8 + px)];
                 }
                 row[i] = Mix(ink.rop2, source, row[i]);
+            }
+        }
+    }
+}
+
+void DeviceContext::BlendMask(const TRect& device, const uint8_t* coverage, int stride, uint32_t pixel) {
+    PixelSection* surface = Surface();
+    if (surface == nullptr || device.IsEmpty()) return;
+    const TRect whole = device.Offset(origin_.X, origin_.Y);
+    TRect target = whole;
+    if (extraClip_) target = IntersectRect(target, extraClip_->Offset(origin_.X, origin_.Y));
+    if (target.IsEmpty()) return;
+    const unsigned red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+    for (const TRect& clip : ClipRects()) {
+        const TRect part = IntersectRect(target, clip);
+        for (int y = part.Top; y < part.Bottom; ++y) {
+            uint32_t* row = surface->Row(y);
+            const uint8_t* mask = coverage + static_cast<ptrdiff_t>(y - whole.Top) * stride - whole.Left;
+            for (int x = part.Left; x < part.Right; ++x) {
+                const unsigned a = mask[x];
+                if (a == 0) continue;
+                const uint32_t d = row[x];
+                const unsigned r = (red * a + ((d >> 16) & 0xFF) * (255 - a) + 127) / 255;
+                const unsigned g = (green * a + ((d >> 8) & 0xFF) * (255 - a) + 127) / 255;
+                const unsigned b = (blue * a + (d & 0xFF) * (255 - a) + 127) / 255;
+                row[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
             }
         }
     }

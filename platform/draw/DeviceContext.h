@@ -55,7 +55,13 @@ public:
 
     int Save();
     bool Restore(int level);
+    // Each returns the object selected before; it may be gone already when it was deleted while
+    // selected, so it is a handle to compare or reselect, not to look into.
     HGDIOBJ Select(HGDIOBJ object);
+    HPEN SelectPen(HPEN pen);
+    HBRUSH SelectBrush(HBRUSH brush);
+    HFONT SelectFont(HFONT font);
+    HBITMAP SelectBitmap(HBITMAP bitmap);  // memory DCs; null when the bitmap is in another DC
     HGDIOBJ Current(int type) const;
 
     // Coordinates.
@@ -84,6 +90,8 @@ public:
     // Raster output in device coordinates, clipped.
     void Fill(const TRect& device, const Ink& ink);
     void Plot(int x, int y, const Ink& ink);
+    // Blends colour into the pixels of a device rectangle by an 8-bit coverage mask (text).
+    void BlendMask(const TRect& device, const uint8_t* coverage, int stride, uint32_t pixel);
     // Reads a pixel in device coordinates (unclipped; 0 outside the surface).
     uint32_t Read(int x, int y) const;
 
@@ -94,6 +102,8 @@ public:
     Ink ColorInk(COLORREF color, int rop2 = R2_COPYPEN) const;
 
 private:
+    template <typename T>
+    T* Swap(T*& slot, T* replacement);
     void RetainState(const DcState& state);
     void ReleaseState(const DcState& state);
 

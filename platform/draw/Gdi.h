@@ -6,3 +6,4 @@
 #include "platform/draw/GdiState.h"
 #include "platform/draw/GdiTypes.h"
 #include "platform/draw/Shapes.h"
+#include "platform/draw/Text.h"

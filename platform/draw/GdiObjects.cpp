@@ -390,6 +390,22 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     return dc->Select(object);
 }
 
+HPEN SelectObject(HDC dc, HPEN pen) {
+    return IsDeviceContext(dc) && gdi::IsLive(pen) ? dc->SelectPen(pen) : nullptr;
+}
+
+HBRUSH SelectObject(HDC dc, HBRUSH brush) {
+    return IsDeviceContext(dc) && gdi::IsLive(brush) ? dc->SelectBrush(brush) : nullptr;
+}
+
+HFONT SelectObject(HDC dc, HFONT font) {
+    return IsDeviceContext(dc) && gdi::IsLive(font) ? dc->SelectFont(font) : nullptr;
+}
+
+HBITMAP SelectObject(HDC dc, HBITMAP bitmap) {
+    return IsDeviceContext(dc) && gdi::IsLive(bitmap) ? dc->SelectBitmap(bitmap) : nullptr;
+}
+
 HGDIOBJ GetCurrentObject(HDC dc, int type) { return IsDeviceContext(dc) ? dc->Current(type) : nullptr; }
 
 }  // namespace vcl

@@ -109,17 +109,12 @@ HDC CreateWindowBufferDC(PixelSection& buffer, TPoint origin, std::span<const TR
 bool DeleteDC(HDC dc);
 // The window layer's name for giving back a window DC.
 inline bool ReleaseDC(HDC dc) { return DeleteDC(dc); }
+// Returns the object selected before (for a region: null; the clip region is replaced).
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
-inline HPEN SelectObject(HDC dc, HPEN pen) { return static_cast<HPEN>(SelectObject(dc, static_cast<HGDIOBJ>(pen))); }
-inline HBRUSH SelectObject(HDC dc, HBRUSH brush) {
-    return static_cast<HBRUSH>(SelectObject(dc, static_cast<HGDIOBJ>(brush)));
-}
-inline HFONT SelectObject(HDC dc, HFONT font) {
-    return static_cast<HFONT>(SelectObject(dc, static_cast<HGDIOBJ>(font)));
-}
-inline HBITMAP SelectObject(HDC dc, HBITMAP bitmap) {
-    return static_cast<HBITMAP>(SelectObject(dc, static_cast<HGDIOBJ>(bitmap)));
-}
+HPEN SelectObject(HDC dc, HPEN pen);
+HBRUSH SelectObject(HDC dc, HBRUSH brush);
+HFONT SelectObject(HDC dc, HFONT font);
+HBITMAP SelectObject(HDC dc, HBITMAP bitmap);
 HGDIOBJ GetCurrentObject(HDC dc, int type);
 bool IsDeviceContext(HDC dc);
 
