@@ -1,0 +1,165 @@
+#include "controls/surface/Pixels.h"
+
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace se {
+namespace {
+
+TsePixel PackedBlendPixel(TsePixel top, TsePixel under) {
+    const uint32_t a = AlphaOf(top);
+    TsePixel result = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const uint32_t t = (top >> shift) & 0xFF, u = (under >> shift) & 0xFF;
+        result |= ((u * (256 - a) + t * a) >> 8) << shift;
+    }
+    return result;
+}
+
+TsePixel PlainBlendPixel(TsePixel top, TsePixel under) {
+    const uint32_t a = AlphaOf(top);
+    if (a == 255) return top;
+    if (a == 0) return under;
+    TsePixel result = 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const uint32_t t = (top >> shift) & 0xFF, u = (under >> shift) & 0xFF;
+        result |= ((t * a + u * (255 - a)) >> 8) << shift;
+    }
+    return result;
+}
+
+void CopyRow(const TsePixel* source, TsePixel* destination, int count) {
+    if (count > 0) std::memmove(destination, source, static_cast<size_t>(count) * sizeof(TsePixel));
+}
+
+void KeyRow(const TsePixel* source, TsePixel* destination, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (!IsKeyPixel(source[i])) destination[i] = source[i] | 0xFF000000u;
+    }
+}
+
+void PlainBlendRow(const TsePixel* source, TsePixel* destination, int count) {
+    for (int i = 0; i < count; ++i) {
+        const TsePixel s = source[i];
+        const uint32_t a = AlphaOf(s);
+        if (a == 0) continue;
+        destination[i] = a == 255 ? s : PlainBlendPixel(s, destination[i]);
+    }
+}
+
+// Four pixels at a time in 16-bit lanes: (under << 8) + (top − under) × α, shifted right by 8.
+// The sum wraps in 16 bits but its true value lies in 0..65280, so the result is exact. α 0
+// leaves the destination as it was; α 255 is copied, which the formula alone would not give.
+__m128i BlendHalf(__m128i top, __m128i under) {
+    __m128i alpha = _mm_shufflelo_epi16(top, 0xFF);
+    alpha = _mm_shufflehi_epi16(alpha, 0xFF);
+    const __m128i product = _mm_mullo_epi16(_mm_sub_epi16(top, under), alpha);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_slli_epi16(under, 8), product), 8);
+}
+
+void PackedBlendRow(const TsePixel* source, TsePixel* destination, int count) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    int i = 0;
+    for (; i + 4 <= count; i += 4) {
+        const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + i));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(destination + i));
+        const __m128i low = BlendHalf(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+        const __m128i high = BlendHalf(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+        const __m128i blended = _mm_packus_epi16(low, high);
+        const __m128i opaque = _mm_cmpeq_epi32(_mm_and_si128(s, alphaMask), alphaMask);
+        const __m128i result = _mm_or_si128(_mm_and_si128(opaque, s), _mm_andnot_si128(opaque, blended));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(destination + i), result);
+    }
+    for (; i < count; ++i) {
+        const TsePixel s = source[i];
+        const uint32_t a = AlphaOf(s);
+        if (a == 0) continue;
+        destination[i] = a == 255 ? s : PackedBlendPixel(s, destination[i]);
+    }
+}
+
+const PixelRoutines kPacked{"packed", PackedBlendPixel, CopyRow, KeyRow, PackedBlendRow};
+const PixelRoutines kPlain{"plain", PlainBlendPixel, CopyRow, KeyRow, PlainBlendRow};
+
+uint8_t Clamp(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
+
+int RoundHalfEven(float value) { return static_cast<int>(std::nearbyint(value)); }
+
+}  // namespace
+
+const PixelRoutines& PackedRoutines() { return kPacked; }
+const PixelRoutines& PlainRoutines() { return kPlain; }
+
+const PixelRoutines& Routines() {
+    static const PixelRoutines& chosen = __builtin_cpu_supports("sse2") ? kPacked : kPlain;
+    return chosen;
+}
+
+TsePixel ColorToPixel(vcl::TColor color) { return vcl::RgbToPixel(vcl::ColorToRGB(color)); }
+
+TsePixel MakePixel(int red, int green, int blue, int alpha) {
+    return (static_cast<uint32_t>(alpha & 0xFF) << 24) | (uint32_t{Clamp(red)} << 16) | (uint32_t{Clamp(green)} << 8) |
+           Clamp(blue);
+}
+
+vcl::TColor PixelToColor(TsePixel pixel) { return static_cast<vcl::TColor>(vcl::PixelToRgb(pixel)); }
+
+void PixelToHsl(TsePixel pixel, float& hue, float& saturation, float& lightness) {
+    const float r = ((pixel >> 16) & 0xFF) / 255.0f;
+    const float g = ((pixel >> 8) & 0xFF) / 255.0f;
+    const float b = (pixel & 0xFF) / 255.0f;
+    const float high = std::max({r, g, b}), low = std::min({r, g, b});
+    lightness = (high + low) / 2;
+    if (high == low) {
+        hue = 0;
+        saturation = 0;
+        return;
+    }
+    const float d = high - low;
+    saturation = lightness >= 0.5f ? d / (2 - high - low) : d / (high + low);
+    if (high == r) {
+        hue = (g - b) / d;
+    } else if (high == g) {
+        hue = (b - r) / d + 2;
+    } else {
+        hue = (r - g) / d + 4;
+    }
+    hue /= 6;
+    if (hue < 0) hue += 1;
+}
+
+TsePixel HslToPixel(float hue, float saturation, float lightness) {
+    if (saturation == 0) {
+        const int v = RoundHalfEven(lightness * 255);
+        return MakePixel(v, v, v, 255);
+    }
+    const float q = lightness > 0.5f ? lightness + saturation - lightness * saturation : lightness * (1 + saturation);
+    const float p = 2 * lightness - q;
+    auto channel = [&](float t) {
+        t -= std::floor(t);
+        float value = p;
+        if (6 * t < 1) {
+            value = p + (q - p) * 6 * t;
+        } else if (2 * t < 1) {
+            value = q;
+        } else if (3 * t < 2) {
+            value = p + (q - p) * (2.0f / 3 - t) * 6;
+        }
+        return RoundHalfEven(value * 255);
+    };
+    return MakePixel(channel(hue + 1.0f / 3), channel(hue), channel(hue - 1.0f / 3), 255);
+}
+
+TsePixel ShiftHue(TsePixel pixel, int amount) {
+    float h = 0, s = 0, l = 0;
+    PixelToHsl(pixel, h, s, l);
+    h += amount / 255.0f;
+    h -= std::floor(h);
+    return (HslToPixel(h, s, l) & 0x00FFFFFFu) | (pixel & 0xFF000000u);
+}
+
+}  // namespace se
