@@ -1,7 +1,7 @@
 #pragma once
 // Pixels of the control set's surfaces (0xAARRGGBB, alpha 255 opaque), colour conversions, and the
 // pixel routines: one blend of a pixel over another and three row operations (copy, key-colour
-// copy, blend), in two variants chosen once at start: packed-integer (SSE2) or plain.
+// copy, blend), in two variants chosen once at start: packed-integer (SSE2, AVX2) or plain.
 
 #include <cstdint>
 
@@ -24,8 +24,12 @@ struct PixelRoutines {
     void (*blendRow)(const TsePixel* source, TsePixel* destination, int count);
 };
 
-// Packed-integer variant: every channel, alpha included, (under × (256 − α) + top × α) div 256.
+// Packed-integer variant: every channel, alpha included, (under × (256 − α) + top × α) div 256;
+// rows four pixels at a time in 128-bit registers (SSE2), or eight in 256-bit ones (AVX2) where the
+// processor has them. PackedRoutines is the widest of the two.
 const PixelRoutines& PackedRoutines();
+const PixelRoutines& PackedSse2Routines();
+const PixelRoutines* PackedAvx2Routines();  // null when the processor lacks AVX2
 // Other processors: α 0 keeps under, α 255 gives top, otherwise the colour channels
 // (top × α + under × (255 − α)) div 256 with alpha 255.
 const PixelRoutines& PlainRoutines();

@@ -41,26 +41,34 @@ TsePixel ReferencePacked(TsePixel t, TsePixel u) {
     return out;
 }
 
-TEST(RowOperations, PackedBlendRowMatchesTheChannelFormulaForAnyLength) {
+std::vector<const PixelRoutines*> PackedKernels() {
+    std::vector<const PixelRoutines*> kernels{&PackedSse2Routines()};
+    if (PackedAvx2Routines() != nullptr) kernels.push_back(PackedAvx2Routines());
+    return kernels;
+}
+
+TEST(RowOperations, PackedBlendRowsMatchTheChannelFormulaForAnyLength) {
     std::mt19937 random(11);
-    for (int length : {1, 3, 4, 7, 16, 33}) {
-        std::vector<TsePixel> source(static_cast<size_t>(length)), destination(source.size());
-        for (size_t i = 0; i < source.size(); ++i) {
-            source[i] = random();
-            destination[i] = random();
+    for (const PixelRoutines* kernel : PackedKernels()) {
+        for (int length : {1, 3, 4, 7, 8, 9, 16, 33, 572}) {
+            std::vector<TsePixel> source(static_cast<size_t>(length)), destination(source.size());
+            for (size_t i = 0; i < source.size(); ++i) {
+                source[i] = random();
+                destination[i] = random();
+            }
+            // The shortcuts for clear and opaque pixels, also inside the wide blocks.
+            for (size_t i = 0; i < source.size(); i += 5) source[i] = (source[i] & 0x00FFFFFF) | (i % 2 ? 0xFF000000u : 0u);
+            std::vector<TsePixel> expected(destination.size());
+            for (size_t i = 0; i < source.size(); ++i) expected[i] = ReferencePacked(source[i], destination[i]);
+            kernel->blendRow(source.data(), destination.data(), length);
+            EXPECT_EQ(destination, expected) << kernel->name << " " << length;
         }
-        // Make sure the shortcuts are exercised.
-        source[0] = (source[0] & 0x00FFFFFF) | (length % 2 ? 0xFF000000u : 0u);
-        std::vector<TsePixel> expected(destination.size());
-        for (size_t i = 0; i < source.size(); ++i) expected[i] = ReferencePacked(source[i], destination[i]);
-        PackedRoutines().blendRow(source.data(), destination.data(), length);
-        EXPECT_EQ(destination, expected) << length;
     }
 }
 
 TEST(RowOperations, KeyRowSkipsKeyPixelsAndMakesTheRestOpaque) {
     const std::vector<TsePixel> source{0x007F007F, 0x00123456, 0xFF7F007F, 0x807F0080};
-    for (const PixelRoutines* routines : {&PackedRoutines(), &PlainRoutines()}) {
+    for (const PixelRoutines* routines : {&PackedSse2Routines(), &PackedRoutines(), &PlainRoutines()}) {
         std::vector<TsePixel> destination(4, 0xFF00FF00);
         routines->keyRow(source.data(), destination.data(), 4);
         EXPECT_EQ(destination, (std::vector<TsePixel>{0xFF00FF00, 0xFF123456, 0xFF00FF00, 0xFF7F0080}));
@@ -76,6 +84,7 @@ TEST(RowOperations, PlainBlendRowKeepsUnderForClearAndCopiesOpaque) {
 
 TEST(RowOperations, TheRunChoosesThePackedVariantOnThisProcessor) {
     EXPECT_EQ(&Routines(), &PackedRoutines());
+    EXPECT_EQ(Routines().blendPixel, PackedSse2Routines().blendPixel);
     EXPECT_EQ(BlendPixel(Argb(128, 255, 0, 0), Argb(255, 0, 0, 255)), Argb(191, 127, 0, 127));
 }
 
