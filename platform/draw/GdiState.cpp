@@ -111,8 +111,7 @@ bool RectVisible(HDC dc, const TRect* rect) {
 }
 
 bool SetWindowOrgEx(HDC dc, int x, int y, TPoint* previous) {
-    const bool done = MoveOrigin(dc, &DcState::windowOrg, {x, y}, previous);
-    return done;
+    return MoveOrigin(dc, &DcState::windowOrg, {x, y}, previous);
 }
 
 bool OffsetWindowOrgEx(HDC dc, int dx, int dy, TPoint* previous) {
