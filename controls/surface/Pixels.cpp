@@ -50,23 +50,24 @@ void PlainBlendRow(const TsePixel* source, TsePixel* destination, int count) {
     }
 }
 
-// Four pixels at a time. Blue and red (and, shifted down, green and alpha) sit in 16-bit lanes,
-// where each channel becomes (under << 8) + (top − under) × α, shifted right by 8. The sum wraps
-// in 16 bits but its true value lies in 0..65280, so the result is exact. α 0 leaves the
-// destination as it was; α 255 is copied, which the formula alone would not give.
-__m128i BlendFour(__m128i top, __m128i under) {
-    const __m128i lowBytes = _mm_set1_epi16(0x00FF);
-    const __m128i highBytes = _mm_set1_epi16(static_cast<short>(0xFF00));
-    const __m128i alpha32 = _mm_srli_epi32(top, 24);
-    const __m128i alpha = _mm_or_si128(alpha32, _mm_slli_epi32(alpha32, 16));
-    const __m128i topBr = _mm_and_si128(top, lowBytes), underBr = _mm_and_si128(under, lowBytes);
-    const __m128i topAg = _mm_srli_epi16(top, 8), underAg = _mm_srli_epi16(under, 8);
-    const __m128i br = _mm_srli_epi16(
-        _mm_add_epi16(_mm_slli_epi16(underBr, 8), _mm_mullo_epi16(_mm_sub_epi16(topBr, underBr), alpha)), 8);
-    const __m128i ag = _mm_and_si128(
-        _mm_add_epi16(_mm_and_si128(under, highBytes), _mm_mullo_epi16(_mm_sub_epi16(topAg, underAg), alpha)), highBytes);
-    const __m128i blended = _mm_or_si128(br, ag);
-    const __m128i opaque = _mm_cmpeq_epi32(alpha32, _mm_set1_epi32(255));
+// The kernels are forced inline: as calls they halve the speed of the row loops.
+// Four pixels at a time in 16-bit lanes: (under << 8) + (top − under) × α, shifted right by 8.
+// The sum wraps in 16 bits but its true value lies in 0..65280, so the result is exact. α 0
+// leaves the destination as it was; α 255 is copied, which the formula alone would not give.
+[[gnu::always_inline]] inline __m128i BlendHalf(__m128i top, __m128i under) {
+    __m128i alpha = _mm_shufflelo_epi16(top, 0xFF);
+    alpha = _mm_shufflehi_epi16(alpha, 0xFF);
+    const __m128i product = _mm_mullo_epi16(_mm_sub_epi16(top, under), alpha);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_slli_epi16(under, 8), product), 8);
+}
+
+[[gnu::always_inline]] inline __m128i BlendFour(__m128i top, __m128i under) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m128i low = BlendHalf(_mm_unpacklo_epi8(top, zero), _mm_unpacklo_epi8(under, zero));
+    const __m128i high = BlendHalf(_mm_unpackhi_epi8(top, zero), _mm_unpackhi_epi8(under, zero));
+    const __m128i blended = _mm_packus_epi16(low, high);
+    const __m128i opaque = _mm_cmpeq_epi32(_mm_and_si128(top, alphaMask), alphaMask);
     return _mm_or_si128(_mm_and_si128(opaque, top), _mm_andnot_si128(opaque, blended));
 }
 
@@ -93,8 +94,9 @@ void PackedBlendRow(const TsePixel* source, TsePixel* destination, int count) {
     }
 }
 
-// The same arithmetic eight pixels at a time, for processors with 256-bit integer registers.
-__attribute__((target("avx2"))) __m256i BlendEight(__m256i top, __m256i under) {
+// The same arithmetic eight pixels at a time, for processors with 256-bit integer registers. Blue
+// and red (and, shifted down, green and alpha) share 32-bit lanes, so no shuffles are needed.
+[[gnu::always_inline]] inline __attribute__((target("avx2"))) __m256i BlendEight(__m256i top, __m256i under) {
     const __m256i lowBytes = _mm256_set1_epi16(0x00FF);
     const __m256i highBytes = _mm256_set1_epi16(static_cast<short>(0xFF00));
     const __m256i alpha32 = _mm256_srli_epi32(top, 24);
