@@ -119,6 +119,9 @@ __attribute__((target("avx2"))) void WideBlendRow(const TsePixel* source, TsePix
         const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(destination + i));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(destination + i), BlendEight(s, d));
     }
+    // Clean upper register halves before 128-bit code runs again; left dirty, they slow every
+    // later SSE instruction of the process down.
+    _mm256_zeroupper();
     PackedBlendRow(source + i, destination + i, count - i);
 }
 
