@@ -1,0 +1,167 @@
+#include "platform/draw/Region.h"
+
+#include <algorithm>
+
+namespace vcl {
+namespace {
+
+struct Interval {
+    int Left;
+    int Right;
+};
+
+bool ByTop(const TRect& a, const TRect& b) { return a.Top < b.Top; }
+
+// The merged x-intervals of the rectangles (sorted by top) that cover the band [y0, y1).
+std::vector<Interval> BandIntervals(const std::vector<TRect>& rects, int y0, int y1) {
+    std::vector<Interval> spans;
+    for (const TRect& r : rects) {
+        if (r.Top > y0) break;
+        if (r.Bottom >= y1) spans.push_back({r.Left, r.Right});
+    }
+    std::sort(spans.begin(), spans.end(), [](const Interval& a, const Interval& b) { return a.Left < b.Left; });
+    std::vector<Interval> merged;
+    for (const Interval& s : spans) {
+        if (!merged.empty() && s.Left <= merged.back().Right) {
+            merged.back().Right = std::max(merged.back().Right, s.Right);
+        } else {
+            merged.push_back(s);
+        }
+    }
+    return merged;
+}
+
+bool Inside(const std::vector<Interval>& spans, int x) {
+    return std::any_of(spans.begin(), spans.end(), [&](const Interval& s) { return s.Left <= x && x < s.Right; });
+}
+
+}  // namespace
+
+Region::Region(const TRect& rect) {
+    if (!rect.IsEmpty()) rects_.push_back(rect);
+}
+
+Region Region::FromRects(std::span<const TRect> rects) {
+    std::vector<TRect> input(rects.begin(), rects.end());
+    Region region;
+    region.rects_ = Combine(input, {}, Op::Union);
+    return region;
+}
+
+// Sweeps the horizontal bands between all top and bottom edges, combines the two interval lists
+// of each band, and joins equal spans of touching bands vertically again.
+std::vector<TRect> Region::Combine(const std::vector<TRect>& a, const std::vector<TRect>& b, Op op) {
+    std::vector<TRect> sa, sb;
+    for (const TRect& r : a)
+        if (!r.IsEmpty()) sa.push_back(r);
+    for (const TRect& r : b)
+        if (!r.IsEmpty()) sb.push_back(r);
+    std::sort(sa.begin(), sa.end(), ByTop);
+    std::sort(sb.begin(), sb.end(), ByTop);
+    std::vector<int> ys;
+    for (const auto* list : {&sa, &sb}) {
+        for (const TRect& r : *list) {
+            ys.push_back(r.Top);
+            ys.push_back(r.Bottom);
+        }
+    }
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+
+    std::vector<TRect> out;
+    std::vector<size_t> previous;  // rectangles reaching down to the current band's top
+    for (size_t i = 0; i + 1 < ys.size(); ++i) {
+        const int y0 = ys[i], y1 = ys[i + 1];
+        const std::vector<Interval> ia = BandIntervals(sa, y0, y1);
+        const std::vector<Interval> ib = BandIntervals(sb, y0, y1);
+        std::vector<int> xs;
+        for (const auto* spans : {&ia, &ib}) {
+            for (const Interval& s : *spans) {
+                xs.push_back(s.Left);
+                xs.push_back(s.Right);
+            }
+        }
+        std::sort(xs.begin(), xs.end());
+        xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+        std::vector<Interval> band;
+        for (size_t k = 0; k + 1 < xs.size(); ++k) {
+            const bool inA = Inside(ia, xs[k]);
+            const bool inB = Inside(ib, xs[k]);
+            bool keep = false;
+            switch (op) {
+                case Op::Union: keep = inA || inB; break;
+                case Op::Subtract: keep = inA && !inB; break;
+                case Op::Intersect: keep = inA && inB; break;
+                case Op::Xor: keep = inA != inB; break;
+            }
+            if (!keep) continue;
+            if (!band.empty() && band.back().Right == xs[k]) {
+                band.back().Right = xs[k + 1];
+            } else {
+                band.push_back({xs[k], xs[k + 1]});
+            }
+        }
+        std::vector<size_t> current;
+        for (const Interval& s : band) {
+            const auto match = std::find_if(previous.begin(), previous.end(), [&](size_t p) {
+                return out[p].Bottom == y0 && out[p].Left == s.Left && out[p].Right == s.Right;
+            });
+            if (match != previous.end()) {
+                out[*match].Bottom = y1;
+                current.push_back(*match);
+            } else {
+                current.push_back(out.size());
+                out.push_back({s.Left, y0, s.Right, y1});
+            }
+        }
+        previous = std::move(current);
+    }
+    std::sort(out.begin(), out.end(), [](const TRect& x, const TRect& y) {
+        return x.Top != y.Top ? x.Top < y.Top : x.Left < y.Left;
+    });
+    return out;
+}
+
+TRect Region::Bounds() const {
+    TRect bounds;
+    for (const TRect& r : rects_) bounds = UnionRect(bounds, r);
+    return bounds;
+}
+
+bool Region::Contains(TPoint point) const {
+    return std::any_of(rects_.begin(), rects_.end(), [&](const TRect& r) { return r.Contains(point); });
+}
+
+bool Region::Intersects(const TRect& rect) const {
+    return std::any_of(rects_.begin(), rects_.end(), [&](const TRect& r) { return !IntersectRect(r, rect).IsEmpty(); });
+}
+
+void Region::Union(const TRect& rect) {
+    if (rect.IsEmpty()) return;
+    rects_ = Combine(rects_, {rect}, Op::Union);
+}
+
+void Region::Union(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Union); }
+
+void Region::Subtract(const TRect& rect) {
+    if (rect.IsEmpty() || !Intersects(rect)) return;
+    rects_ = Combine(rects_, {rect}, Op::Subtract);
+}
+
+void Region::Subtract(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Subtract); }
+
+void Region::Intersect(const TRect& rect) { rects_ = Combine(rects_, {rect}, Op::Intersect); }
+
+void Region::Intersect(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Intersect); }
+
+void Region::Xor(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Xor); }
+
+void Region::Offset(int dx, int dy) {
+    for (TRect& r : rects_) r = r.Offset(dx, dy);
+}
+
+bool operator==(const Region& a, const Region& b) {
+    return Region::Combine(a.rects_, b.rects_, Region::Op::Xor).empty();
+}
+
+}  // namespace vcl
