@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/window/Region.h"
+#include "platform/draw/Region.h"
 
 namespace vcl {
 
@@ -33,8 +33,8 @@ TPaintTarget TPaintTarget::ForChild(const TRect& childBounds) const {
 }
 
 TPaintTarget TPaintTarget::Excluding(const TRect& rect) const {
-    TRegion region;
-    for (const TRect& c : Clip) region.Add(c);
+    Region region;
+    for (const TRect& c : Clip) region.Union(c);
     region.Subtract(rect.Offset(Origin.X, Origin.Y));
     return TPaintTarget{Buffer, Origin, region.Rects()};
 }

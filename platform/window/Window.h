@@ -18,7 +18,7 @@
 #include "platform/runtime/MessageQueue.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Paint.h"
-#include "platform/window/Region.h"
+#include "platform/draw/Region.h"
 
 namespace vcl {
 
@@ -84,7 +84,7 @@ public:
     bool IsChildWindow() const { return (style_ & WS_CHILD) != 0; }
     TObject* Object() const { return object_; }
     const std::string& Text() const { return text_; }
-    const TRegion& UpdateRegion() const { return update_; }
+    const Region& UpdateRegion() const { return update_; }
     bool ErasePending() const { return erase_; }
     // Top-levels only: the native window and the back buffer.
     TNativeWindow* Native() const { return native_.get(); }
@@ -113,14 +113,14 @@ private:
     TObject* object_ = nullptr;
     std::string text_;
     TWindowProc proc_;
-    TRegion update_;
+    Region update_;
     bool erase_ = false;
     bool destroying_ = false;
     bool destroyed_ = false;
     int dispatching_ = 0;
     std::unique_ptr<TNativeWindow> native_;
     PixelSection backBuffer_;
-    TRegion dirty_;  // back-buffer area painted since the last present
+    Region dirty_;  // back-buffer area painted since the last present
 };
 
 // The default handling of every message.

@@ -257,7 +257,7 @@ void TWindowSystem::TranslateRaw(const TBackendEvent& e) {
             if (top) ApplyBackendBounds(top, Bounds(top->bounds_.Left, top->bounds_.Top, e.Width, e.Height));
             return;
         case TBackendEventKind::Exposed:
-            if (top) top->dirty_.Add(TRect{0, 0, top->backBuffer_.Width(), top->backBuffer_.Height()});
+            if (top) top->dirty_.Union(TRect{0, 0, top->backBuffer_.Width(), top->backBuffer_.Height()});
             return;
     }
 }

@@ -26,7 +26,7 @@ bool TWindowSystem::Invalidate(HWND window, const TRect* rect, bool erase) {
     if (!IsAlive(window)) return false;
     const TRect area = rect ? IntersectRect(*rect, window->ClientRect()) : window->ClientRect();
     if (area.IsEmpty()) return true;
-    window->update_.Add(area);
+    window->update_.Union(area);
     window->erase_ = window->erase_ || erase;
     return true;
 }
@@ -52,9 +52,9 @@ bool TWindowSystem::Validate(HWND window, const TRect* rect) {
     return true;
 }
 
-TRegion TWindowSystem::VisibleRegion(HWND window) const {
+Region TWindowSystem::VisibleRegion(HWND window) const {
     if (!IsVisible(window)) return {};
-    TRegion region(SizeAt(BufferOrigin(window), window->bounds_));
+    Region region(SizeAt(BufferOrigin(window), window->bounds_));
     for (HWND a = window->parent_; a; a = a->parent_) region.Intersect(SizeAt(BufferOrigin(a), a->bounds_));
     // Siblings above the window and above each of its ancestors cover it.
     for (HWND x = window; x->parent_; x = x->parent_) {
@@ -71,7 +71,7 @@ TRegion TWindowSystem::VisibleRegion(HWND window) const {
 
 bool TWindowSystem::BeginPaint(HWND window, PAINTSTRUCT& paint) {
     if (!IsAlive(window)) return false;
-    TRegion region = window->update_;
+    Region region = window->update_;
     const bool erase = window->erase_;
     window->update_.Clear();
     window->erase_ = false;
@@ -81,7 +81,7 @@ bool TWindowSystem::BeginPaint(HWND window, PAINTSTRUCT& paint) {
     region.Intersect(VisibleRegion(window));
     HWND top = TopLevelOf(window);
     paint.Target = TPaintTarget{&top->backBuffer_, origin, region.Rects()};
-    top->dirty_.Add(region);
+    top->dirty_.Union(region);
     paint.fErase = false;
     if (erase) paint.fErase = SendMessage(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(&paint.Target), 0) == 0;
     return true;
@@ -89,9 +89,9 @@ bool TWindowSystem::BeginPaint(HWND window, PAINTSTRUCT& paint) {
 
 TPaintTarget TWindowSystem::TargetFor(HWND window) {
     if (!IsAlive(window)) return {};
-    const TRegion region = VisibleRegion(window);
+    const Region region = VisibleRegion(window);
     HWND top = TopLevelOf(window);
-    top->dirty_.Add(region);
+    top->dirty_.Union(region);
     return TPaintTarget{&top->backBuffer_, BufferOrigin(window), region.Rects()};
 }
 

@@ -62,7 +62,7 @@ public:
     TPaintTarget TargetFor(HWND window);
     // The part of the window nothing covers, in back-buffer coordinates: clipped by its ancestors,
     // with the siblings above it and its own children cut out.
-    TRegion VisibleRegion(HWND window) const;
+    Region VisibleRegion(HWND window) const;
     void PresentAll();
 
     // Focus, activation, capture.

@@ -77,6 +77,21 @@ TEST(Region, ExcludingTheMiddleLeavesARing) {
     EXPECT_TRUE(ring.Contains({1, 5}));
 }
 
+TEST(Region, BoundsFollowOffsetsAndEmptyRegionsHaveNone) {
+    Region r(TRect{0, 0, 10, 10});
+    r.Union(TRect{20, 5, 30, 8});
+    EXPECT_EQ(r.Bounds(), (TRect{0, 0, 30, 10}));
+    r.Offset(3, -2);
+    EXPECT_EQ(r.Bounds(), (TRect{3, -2, 33, 8}));
+    EXPECT_TRUE(r.Contains({32, 5}));
+    EXPECT_FALSE(r.Contains({2, 0}));
+    r.Intersect(Region(TRect{0, 0, 25, 25}));
+    // (3, 0, 13, 8) and (23, 3, 25, 6) remain.
+    EXPECT_EQ(Area(r), 10 * 8 + 2 * 3);
+    EXPECT_TRUE(Region().Bounds().IsEmpty());
+    EXPECT_TRUE(Region(TRect{5, 5, 5, 9}).IsEmpty());
+}
+
 TEST(RegionHandles, ExtCreateRegionReadsTheRectangleBlock) {
     struct Block {
         RGNDATAHEADER header;

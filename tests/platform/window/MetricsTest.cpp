@@ -1,60 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/window/Region.h"
 #include "platform/window/SystemMetrics.h"
 #include "WindowFixture.h"
 
 namespace vcl {
 namespace {
-
-// Counts the pixels of a region one by one, independently of how it stores its rectangles.
-long long CountPixels(const TRegion& region, const TRect& within) {
-    long long n = 0;
-    for (int y = within.Top; y < within.Bottom; ++y) {
-        for (int x = within.Left; x < within.Right; ++x) n += region.Contains({x, y});
-    }
-    return n;
-}
-
-TEST(Region, OperationsMatchPixelCounts) {
-    struct Case {
-        const char* name;
-        std::vector<TRect> add;
-        std::vector<TRect> subtract;
-        TRect intersect;
-        long long pixels;  // counted by hand
-    };
-    const TRect everything{-100, -100, 100, 100};
-    const Case cases[] = {
-        {"overlap counted once", {{0, 0, 10, 10}, {5, 5, 15, 15}}, {}, everything, 100 + 100 - 25},
-        {"hole in the middle", {{0, 0, 10, 10}}, {{3, 3, 7, 7}}, everything, 100 - 16},
-        {"subtract everything", {{0, 0, 10, 10}}, {{-1, -1, 11, 11}}, everything, 0},
-        {"cut to a band", {{0, 0, 10, 10}, {20, 0, 30, 10}}, {}, {5, 2, 25, 4}, 2 * 5 * 2},
-        {"empty rectangles ignored", {{5, 5, 5, 9}, {0, 0, 2, 2}}, {{8, 8, 8, 8}}, everything, 4},
-        {"contained adds nothing", {{0, 0, 10, 10}, {2, 2, 4, 4}}, {}, everything, 100},
-    };
-    for (const Case& c : cases) {
-        TRegion r;
-        for (const TRect& a : c.add) r.Add(a);
-        for (const TRect& s : c.subtract) r.Subtract(s);
-        r.Intersect(c.intersect);
-        EXPECT_EQ(CountPixels(r, everything), c.pixels) << c.name;
-        EXPECT_EQ(r.Area(), c.pixels) << c.name << ": rectangles overlap";
-    }
-}
-
-TEST(Region, BoundsAndOffset) {
-    TRegion r({0, 0, 10, 10});
-    r.Add({20, 5, 30, 8});
-    EXPECT_EQ(r.Bounds(), (TRect{0, 0, 30, 10}));
-    r.Offset(3, -2);
-    EXPECT_EQ(r.Bounds(), (TRect{3, -2, 33, 8}));
-    TRegion other({0, 0, 25, 25});
-    r.Intersect(other);
-    // (3, 0, 13, 8) and (23, 3, 25, 6) remain.
-    EXPECT_EQ(r.Area(), 10 * 8 + 2 * 3);
-    EXPECT_TRUE(TRegion().Bounds().IsEmpty());
-}
 
 using Metrics = testing_support::WindowTest;
 
