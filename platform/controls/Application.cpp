@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/ControlCanvas.h"
 #include "platform/controls/HintWindow.h"
 #include "platform/controls/MessageBox.h"
 #include "platform/controls/Screen.h"
@@ -121,6 +122,8 @@ void TApplication::Idle() {
             HandleException(this, std::current_exception());
         }
     }
+    // Nothing is drawing now: canvases give back the DCs they got on demand.
+    FreeDeviceContexts();
     if (done) WaitMessage();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/controls/WinControl.h"
+#include "platform/draw/GdiState.h"
 #include "platform/window/Input.h"
 
 namespace vcl {
@@ -266,6 +267,14 @@ void TControl::SendToBack() {
     list.erase(it);
     list.insert(list.begin(), this);
     Invalidate();
+}
+
+HDC TControl::GetDeviceContext(HWND& windowHandle) {
+    if (!parent_) throw EInvalidOperation("Control '" + Name() + "' has no parent window");
+    HDC dc = parent_->GetDeviceContext(windowHandle);
+    SetViewportOrgEx(dc, left_, top_, nullptr);
+    IntersectClipRect(dc, 0, 0, width_, height_);
+    return dc;
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {

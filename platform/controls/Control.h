@@ -171,6 +171,11 @@ public:
     void BringToFront();
     void SendToBack();
 
+    // A DC for drawing on the control outside a paint (its window's, or for a window-less control
+    // the parent's with the origin at the control and the clip narrowed to it); windowHandle
+    // receives the window it belongs to, for ReleaseDC.
+    virtual HDC GetDeviceContext(HWND& windowHandle);
+
     // Delivers a message straight to the control's WindowProc and returns its result.
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
     // The message entry point; replace it to watch or filter a control's messages.

@@ -2,7 +2,34 @@
 
 namespace vcl {
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+namespace {
+
+void FillClient(TCanvas& canvas, const TRect& client, TColor color) {
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(color);
+    canvas.FillRect(client);
+}
+
+}  // namespace
+
+TCanvasPaintScope::TCanvasPaintScope(TControlCanvas& canvas, HDC dc, const TFont& font) : canvas_(canvas) {
+    canvas_.Lock();
+    canvas_.SetHandle(dc);
+    // A paint may have changed the canvas font; every paint starts from the control's.
+    canvas_.Font().Assign(font);
+}
+
+TCanvasPaintScope::~TCanvasPaintScope() {
+    canvas_.SetHandle(nullptr);
+    canvas_.Unlock();
+}
+
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
+    canvas_->SetControl(this);
+    canvas_->Font().Assign(Font());
+}
+
+TGraphicControl::~TGraphicControl() { canvas_->SetControl(nullptr); }
 
 void TGraphicControl::WndProc(TMessage& m) {
     if (m.Msg == WM_PAINT) {
@@ -13,38 +40,37 @@ void TGraphicControl::WndProc(TMessage& m) {
 }
 
 void TGraphicControl::WMPaint(TMessage& m) {
-    // The parent hands over its target, already narrowed to this control.
-    const auto* target = reinterpret_cast<const TPaintTarget*>(m.WParam);
-    if (!target) return;
-    paintTarget_ = target;
-    struct Reset {
-        const TPaintTarget*& slot;
-        ~Reset() { slot = nullptr; }
-    } reset{paintTarget_};
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (!dc) return;
+    TCanvasPaintScope scope(*canvas_, dc, Font());
     Paint();
 }
 
-void TGraphicControl::Paint() { FillRect(ClientRect(), Color()); }
+void TGraphicControl::Paint() { FillClient(*canvas_, ClientRect(), Color()); }
 
-void TGraphicControl::FillRect(const TRect& rect, TColor color) const {
-    if (paintTarget_) paintTarget_->Fill(rect, RgbToPixel(ColorToRGB(color)));
+void TGraphicControl::CMFontChanged(TMessage& m) {
+    canvas_->Font().Assign(Font());
+    TControl::CMFontChanged(m);
 }
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
+    canvas_->SetControl(this);
+    canvas_->Font().Assign(Font());
+}
 
-void TCustomControl::PaintWindow(const TPaintTarget& target) {
-    paintTarget_ = &target;
-    struct Reset {
-        const TPaintTarget*& slot;
-        ~Reset() { slot = nullptr; }
-    } reset{paintTarget_};
+// The canvas gives its DC back while the window still exists.
+TCustomControl::~TCustomControl() { canvas_->SetControl(nullptr); }
+
+void TCustomControl::PaintWindow(HDC dc) {
+    TCanvasPaintScope scope(*canvas_, dc, Font());
     Paint();
 }
 
-void TCustomControl::Paint() { FillRect(ClientRect(), Color()); }
+void TCustomControl::Paint() { FillClient(*canvas_, ClientRect(), Color()); }
 
-void TCustomControl::FillRect(const TRect& rect, TColor color) const {
-    if (paintTarget_) paintTarget_->Fill(rect, RgbToPixel(ColorToRGB(color)));
+void TCustomControl::CMFontChanged(TMessage& m) {
+    canvas_->Font().Assign(Font());
+    TWinControl::CMFontChanged(m);
 }
 
 }  // namespace vcl

@@ -1,44 +1,61 @@
 #pragma once
-// The two controls that paint themselves: TGraphicControl (no window, painted by its parent after
-// the parent paints itself) and TCustomControl (a window of its own). Both call the virtual Paint
-// with a paint target at hand; the base fills the client area with Color.
+// The two controls that paint themselves through a canvas: TGraphicControl (no window; painted on
+// its parent's DC after the parent paints itself, origin moved to the control and clip narrowed to
+// it) and TCustomControl (a window of its own; its canvas is the window's paint DC). Both call the
+// virtual Paint with Canvas ready, its font the control's Font; the base fills the client area
+// with Color.
 
+#include <memory>
+
+#include "platform/controls/ControlCanvas.h"
 #include "platform/controls/WinControl.h"
-#include "platform/window/Paint.h"
 
 namespace vcl {
 
 class TGraphicControl : public TControl {
 public:
     explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
 
-    // Valid during Paint only: the parent's back buffer at the control's origin, clipped.
-    const TPaintTarget* PaintTarget() const { return paintTarget_; }
+    TCanvas* Canvas() { return canvas_.get(); }
     void WndProc(TMessage& message) override;
 
 protected:
     virtual void Paint();
-    // Fills a rectangle (client coordinates) inside what is being painted.
-    void FillRect(const TRect& rect, TColor color) const;
+    // wParam carries the parent's DC, already moved and clipped to this control.
     virtual void WMPaint(TMessage& message);
+    void CMFontChanged(TMessage& message) override;
 
 private:
-    const TPaintTarget* paintTarget_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
 };
 
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
 
-    const TPaintTarget* PaintTarget() const { return paintTarget_; }
+    TCanvas* Canvas() { return canvas_.get(); }
 
 protected:
     virtual void Paint();
-    void FillRect(const TRect& rect, TColor color) const;
-    void PaintWindow(const TPaintTarget& target) override;
+    void PaintWindow(HDC dc) override;
+    void CMFontChanged(TMessage& message) override;
 
 private:
-    const TPaintTarget* paintTarget_ = nullptr;
+    std::unique_ptr<TControlCanvas> canvas_;
+};
+
+// Points a control canvas at a DC for one paint (locked meanwhile) and back at nothing after.
+class TCanvasPaintScope {
+public:
+    TCanvasPaintScope(TControlCanvas& canvas, HDC dc, const TFont& font);
+    ~TCanvasPaintScope();
+    TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+    TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+    TControlCanvas& canvas_;
 };
 
 }  // namespace vcl

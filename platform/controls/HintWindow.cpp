@@ -42,8 +42,10 @@ bool THintWindow::Showing() const { return HandleAllocated() && IsWindowVisible(
 void THintWindow::Paint() {
     // A frame in the info text colour around the info background.
     const TRect r = ClientRect();
-    FillRect(r, clInfoText);
-    FillRect(r.Inflate(-1, -1), Color());
+    Canvas()->Brush().SetColor(clInfoText);
+    Canvas()->FillRect(r);
+    Canvas()->Brush().SetColor(Color());
+    Canvas()->FillRect(r.Inflate(-1, -1));
 }
 
 }  // namespace vcl

@@ -159,8 +159,10 @@ void TDialogButton::KeyUp(uint16_t& key, TShiftState shift) {
 void TDialogButton::Paint() {
     // The face and a dark frame; the caption is drawn once text drawing exists.
     const TRect r = ClientRect();
-    FillRect(r, default_ ? cl3DDkShadow : clBtnShadow);
-    FillRect(r.Inflate(-1, -1), Color());
+    Canvas()->Brush().SetColor(default_ ? cl3DDkShadow : clBtnShadow);
+    Canvas()->FillRect(r);
+    Canvas()->Brush().SetColor(Color());
+    Canvas()->FillRect(r.Inflate(-1, -1));
 }
 
 TMessageForm::TMessageForm(const std::string& text, const std::string& caption, TMsgDlgType type,

@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
+#include "platform/controls/ControlCanvas.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Screen.h"
+#include "platform/draw/Gdi.h"
 #include "platform/window/Input.h"
 
 namespace vcl {
 
 namespace {
 
-TEraseFill& EraseFillSlot() {
-    static TEraseFill fill;
-    return fill;
-}
+// Depth of window messages being handled; DCs canvases got on demand go when it is back at 0.
+int messageDepth = 0;
 
 template <typename T>
 void EraseItem(std::vector<T*>& list, const void* item) {
@@ -31,26 +31,12 @@ TShiftState KeyDataToShiftState(LPARAM keyData) {
 
 }  // namespace
 
-TEraseFill SetEraseFill(TEraseFill fill) {
-    TEraseFill previous = std::move(EraseFillSlot());
-    EraseFillSlot() = std::move(fill);
-    return previous;
-}
-
-void FillEraseTarget(WPARAM dc, const TRect& rect, TColor color) {
-    if (const TEraseFill& fill = EraseFillSlot()) {
-        fill(dc, rect, color);
-        return;
-    }
-    if (const auto* target = reinterpret_cast<const TPaintTarget*>(dc)) target->Fill(rect, RgbToPixel(ColorToRGB(color)));
-}
-
 TCustomForm* GetParentForm(const TControl* control) {
     while (control && control->Parent()) control = control->Parent();
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(control));
 }
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { brush_.SetColor(Color()); }
 
 TWinControl::~TWinControl() {
     Destroying();
@@ -122,6 +108,8 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::DestroyWnd() {
+    // Canvases must not keep DCs of windows that go away.
+    FreeDeviceContexts();
     if (handle_) DestroyWindow(handle_);
     handle_ = nullptr;
 }
@@ -132,7 +120,22 @@ void TWinControl::RecreateWnd() {
     UpdateShowing();
 }
 
-void TWinControl::MainWndProc(TMessage& m) { WindowProc(m); }
+void TWinControl::MainWndProc(TMessage& m) {
+    struct Depth {
+        Depth() { ++messageDepth; }
+        ~Depth() {
+            if (--messageDepth == 0) FreeDeviceContexts();
+        }
+    } depth;
+    WindowProc(m);
+}
+
+HDC TWinControl::GetDeviceContext(HWND& windowHandle) {
+    windowHandle = Handle();
+    HDC dc = GetDC(windowHandle);
+    if (!dc) throw EInvalidOperation("Error creating window device context");
+    return dc;
+}
 
 TControl* TWinControl::Controls(int index) const {
     const size_t i = static_cast<size_t>(index);
@@ -483,43 +486,59 @@ void TWinControl::DefaultHandler(TMessage& m) {
     if (handle_) DefWindowProc(handle_, m);
 }
 
-void TWinControl::WMPaint(TMessage& m) {
-    if (m.WParam) {
-        // Painting into a target someone else provides (a background request, a copy).
-        const TPaintTarget& target = *reinterpret_cast<const TPaintTarget*>(m.WParam);
-        PaintWindow(target);
-        PaintControls(target);
-        return;
-    }
-    PaintHandler();
-}
+void TWinControl::WMPaint(TMessage& m) { PaintHandler(m); }
 
-void TWinControl::PaintHandler() {
+void TWinControl::PaintHandler(TMessage& m) {
     PAINTSTRUCT ps;
-    if (!BeginPaint(handle_, ps)) return;
-    // Opaque window-less children paint over their area anyway.
-    TPaintTarget own = ps.Target;
+    // A DC in wParam: painting on someone else's DC (a background request, a copy).
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    if (!dc) dc = BeginPaint(handle_, ps);
+    if (!dc) return;
+    struct End {
+        HWND window;
+        const PAINTSTRUCT& ps;
+        bool own;
+        ~End() {
+            if (own) EndPaint(window, ps);
+        }
+    } end{handle_, ps, m.WParam == 0};
+    // Opaque window-less children paint all of their area: the window leaves it to them.
+    const int saved = SaveDC(dc);
+    int clip = SIMPLEREGION;
     for (TControl* c : controls_) {
-        if (c->Visible() && (c->ControlStyle() & csOpaque)) own = own.Excluding(c->BoundsRect());
+        if (!c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
+        clip = ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+        if (clip == NULLREGION) break;
     }
-    PaintWindow(own);
-    PaintControls(ps.Target);
-    EndPaint(handle_, ps);
+    if (clip != NULLREGION) PaintWindow(dc);
+    RestoreDC(dc, saved);
+    PaintControls(dc, nullptr);
 }
 
-void TWinControl::PaintWindow(const TPaintTarget&) {}
+void TWinControl::PaintWindow(HDC) {}
 
-void TWinControl::PaintControls(const TPaintTarget& target) {
-    for (TControl* c : std::vector<TControl*>(controls_)) {
-        if (!c->Visible()) continue;
-        TPaintTarget child = target.ForChild(c->BoundsRect());
-        if (child.IsEmpty()) continue;
-        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&child), 0);
+void TWinControl::PaintControls(HDC dc, TControl* first) {
+    const std::vector<TControl*> children(controls_);
+    auto it = first ? std::find(children.begin(), children.end(), first) : children.begin();
+    if (it == children.end()) it = children.begin();
+    for (; it != children.end(); ++it) {
+        TControl* c = *it;
+        const TRect bounds = c->BoundsRect();
+        if (!c->Visible() || !RectVisible(dc, &bounds)) continue;
+        const int saved = SaveDC(dc);
+        OffsetWindowOrgEx(dc, -c->Left(), -c->Top(), nullptr);
+        IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+        RestoreDC(dc, saved);
     }
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& m) {
-    FillEraseTarget(m.WParam, ClientRect(), Color());
+    // The client area in the DC's own coordinates, so a moved origin lands where it should.
+    if (HDC dc = reinterpret_cast<HDC>(m.WParam)) {
+        const TRect client = ClientRect();
+        FillRect(dc, &client, brush_.Handle());
+    }
     m.Result = 1;
 }
 
@@ -679,6 +698,7 @@ void TWinControl::CMFontChanged(TMessage& m) {
 }
 
 void TWinControl::CMColorChanged(TMessage& m) {
+    brush_.SetColor(Color());
     TControl::CMColorChanged(m);
     NotifyControls(CM_PARENTCOLORCHANGED);
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/controls/Control.h"
-#include "platform/window/Paint.h"
+#include "platform/draw/Pen.h"
 
 namespace vcl {
 
@@ -53,6 +53,10 @@ public:
     virtual void SetFocus();
     bool Focused() const;
 
+    // The brush of Color, which erasing the background fills with.
+    TBrush& Brush() { return brush_; }
+    HDC GetDeviceContext(HWND& windowHandle) override;
+
     bool DoubleBuffered() const { return doubleBuffered_; }
     void SetDoubleBuffered(bool value) { doubleBuffered_ = value; }
 
@@ -85,11 +89,13 @@ protected:
     // The messages of the control's window arrive here.
     void MainWndProc(TMessage& message);
 
-    // Painting: PaintWindow paints the control itself into a target; its window-less children
-    // are painted after it by PaintControls.
-    virtual void PaintWindow(const TPaintTarget& target);
-    void PaintControls(const TPaintTarget& target);
-    void PaintHandler();
+    // Painting: PaintWindow paints the control itself on a DC; its window-less children are
+    // painted after it by PaintControls, in z-order from the bottom, each with the DC's origin
+    // moved to it and the clip narrowed to it. first, when given, is the bottom-most to paint.
+    virtual void PaintWindow(HDC dc);
+    void PaintControls(HDC dc, TControl* first);
+    // Paints on the DC in wParam, or between BeginPaint and EndPaint when there is none.
+    void PaintHandler(TMessage& message);
     virtual void AlignControls(TRect& rect);
 
     virtual void KeyDown(uint16_t& key, TShiftState shift);
@@ -146,6 +152,7 @@ private:
     std::vector<TControl*> controls_;      // window-less children, bottom first
     std::vector<TWinControl*> winControls_; // windowed children, bottom first
     std::vector<TWinControl*> tabList_;
+    TBrush brush_;
     bool tabStop_ = false;
     bool doubleBuffered_ = false;
     bool aligning_ = false;
@@ -156,12 +163,5 @@ private:
 
 // The form a control sits on (itself for a form), or nullptr.
 TCustomForm* GetParentForm(const TControl* control);
-
-// How a WM_ERASEBKGND target is filled with a colour. The default reads wParam as the
-// TPaintTarget* the window layer hands over; the drawing layer replaces it when device contexts
-// take that place.
-using TEraseFill = std::function<void(WPARAM dc, const TRect& rect, TColor color)>;
-TEraseFill SetEraseFill(TEraseFill fill);
-void FillEraseTarget(WPARAM dc, const TRect& rect, TColor color);
 
 }  // namespace vcl

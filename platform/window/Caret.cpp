@@ -1,5 +1,7 @@
 #include "platform/window/Caret.h"
 
+#include "platform/draw/GdiState.h"
+#include "platform/draw/Shapes.h"
 #include "platform/runtime/Clock.h"
 #include "platform/window/SystemMetrics.h"
 
@@ -108,16 +110,15 @@ TRect GetCaretRect() { return Owns(nullptr) ? Caret().rect : TRect{}; }
 bool IsCaretShown() { return Owns(nullptr) && Caret().hideCount == 0; }
 bool IsCaretInvertedNow() { return IsCaretShown() && Caret().phaseOn; }
 
-void PaintCaretOver(HWND window, const TPaintTarget& painted) {
-    if (window != GetCaretWindow() || !IsCaretInvertedNow() || !painted.Buffer) return;
-    const TRect r = Caret().rect.Offset(painted.Origin.X, painted.Origin.Y);
-    for (const TRect& clip : painted.Clip) {
-        const TRect part = IntersectRect(IntersectRect(r, clip), {0, 0, painted.Buffer->Width(), painted.Buffer->Height()});
-        for (int y = part.Top; y < part.Bottom; ++y) {
-            uint32_t* row = painted.Buffer->Row(y);
-            for (int x = part.Left; x < part.Right; ++x) row[x] ^= 0x00FFFFFFu;
-        }
-    }
+void PaintCaretOver(HWND window, HDC paintDC) {
+    if (window != GetCaretWindow() || !IsCaretInvertedNow()) return;
+    // Whatever the paint left selected, the caret lies in client coordinates within the paint's
+    // own area.
+    SelectClipRgn(paintDC, nullptr);
+    SetWindowOrgEx(paintDC, 0, 0, nullptr);
+    SetViewportOrgEx(paintDC, 0, 0, nullptr);
+    const TRect r = Caret().rect;
+    InvertRect(paintDC, &r);
 }
 
 }  // namespace vcl

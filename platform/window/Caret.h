@@ -25,7 +25,7 @@ TRect GetCaretRect();
 bool IsCaretShown();        // shown (hide count 0), whatever the blink phase
 bool IsCaretInvertedNow();  // shown and in the visible phase of its blink
 
-// Called by EndPaint: inverts the caret's rectangle in what was just painted.
-void PaintCaretOver(HWND window, const TPaintTarget& painted);
+// Called by EndPaint: inverts the caret's rectangle in what the paint DC may touch.
+void PaintCaretOver(HWND window, HDC paintDC);
 
 }  // namespace vcl

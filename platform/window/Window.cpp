@@ -201,9 +201,11 @@ bool GetUpdateRect(HWND window, TRect& rect) {
 }
 
 bool UpdateWindow(HWND window) { return System().Update(window); }
-bool BeginPaint(HWND window, PAINTSTRUCT& paint) { return System().BeginPaint(window, paint); }
-void EndPaint(HWND window, const PAINTSTRUCT& paint) { PaintCaretOver(window, paint.Target); }
-TPaintTarget GetWindowPaintTarget(HWND window) { return System().TargetFor(window); }
+HDC BeginPaint(HWND window, PAINTSTRUCT& paint) { return System().BeginPaint(window, paint); }
+void EndPaint(HWND window, const PAINTSTRUCT& paint) { System().EndPaint(window, paint); }
+HDC GetDC(HWND window) { return System().GetDC(window); }
+HDC GetWindowDC(HWND window) { return System().GetDC(window); }
+int ReleaseDC(HWND, HDC dc) { return System().ReleaseDC(dc) ? 1 : 0; }
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!IsWindow(window)) return 0;

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw/GdiTypes.h"
 #include "platform/draw/Geometry.h"
 #include "platform/draw/PixelSection.h"
+#include "platform/draw/Region.h"
 #include "platform/runtime/MessageQueue.h"
 #include "platform/window/Backend.h"
-#include "platform/window/Paint.h"
-#include "platform/draw/Region.h"
 
 namespace vcl {
 
@@ -54,6 +54,15 @@ HWND HwndNoTopMost();
 
 // A window procedure: handles a message (or passes it to DefWindowProc) and sets Result.
 using TWindowProc = std::function<void(HWND window, TMessage& message)>;
+
+// What BeginPaint hands over: the device context for the invalid area, whether the background
+// still needs erasing (WM_ERASEBKGND was not answered) and the invalid area's bounding rectangle
+// in client coordinates.
+struct PAINTSTRUCT {
+    HDC hdc = nullptr;
+    bool fErase = false;
+    TRect rcPaint;
+};
 
 struct TCreateParams {
     std::string Caption;
@@ -173,12 +182,21 @@ bool RedrawWindow(HWND window, const TRect* rect, UINT flags);
 bool GetUpdateRect(HWND window, TRect& rect);
 // Paints the window now if it has an invalid area (its children are not painted).
 bool UpdateWindow(HWND window);
-// Starts painting: the target is clipped to the invalid area, which becomes valid. Sends
-// WM_ERASEBKGND (wParam: the TPaintTarget*) first when an erase was asked for.
-bool BeginPaint(HWND window, PAINTSTRUCT& paint);
+// Device contexts of windows draw into the top-level's back buffer: device (0, 0) is the client
+// area's top-left, drawing is clipped to the part of the window nothing covers (children cut
+// out), and what was drawn is presented with the next paint.
+//
+// Starts painting: the DC is clipped further to the invalid area, which becomes valid. Sends
+// WM_ERASEBKGND (wParam: the DC) first when an erase was asked for. Null for a stale window.
+HDC BeginPaint(HWND window, PAINTSTRUCT& paint);
+// Draws the caret over what was painted and frees the DC.
 void EndPaint(HWND window, const PAINTSTRUCT& paint);
-// A target for painting outside WM_PAINT: the whole visible part of the window.
-TPaintTarget GetWindowPaintTarget(HWND window);
+// A DC for drawing outside WM_PAINT, clipped to the window's visible part; GetDC(nullptr) gives a
+// DC without pixels, for measuring. Windows have no frame, so GetWindowDC is the same.
+HDC GetDC(HWND window);
+HDC GetWindowDC(HWND window);
+// Frees a DC of GetDC; 1 when it was one, 0 otherwise. DCs left open die with their window.
+int ReleaseDC(HWND window, HDC dc);
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 bool PostMessage(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);

@@ -2,6 +2,11 @@
 
 #include "platform/window/WindowSystem.h"
 
+#include <algorithm>
+
+#include "platform/draw/GdiObjects.h"
+#include "platform/window/Caret.h"
+
 namespace vcl {
 
 namespace {
@@ -69,8 +74,16 @@ Region TWindowSystem::VisibleRegion(HWND window) const {
     return region;
 }
 
-bool TWindowSystem::BeginPaint(HWND window, PAINTSTRUCT& paint) {
-    if (!IsAlive(window)) return false;
+HDC TWindowSystem::OpenWindowDC(HWND window, const Region& area) {
+    HWND top = TopLevelOf(window);
+    HDC dc = CreateWindowBufferDC(top->backBuffer_, BufferOrigin(window), area.Rects());
+    dcs_.push_back(OpenDC{dc, window, top, area});
+    return dc;
+}
+
+HDC TWindowSystem::BeginPaint(HWND window, PAINTSTRUCT& paint) {
+    paint = PAINTSTRUCT{};
+    if (!IsAlive(window)) return nullptr;
     Region region = window->update_;
     const bool erase = window->erase_;
     window->update_.Clear();
@@ -79,20 +92,46 @@ bool TWindowSystem::BeginPaint(HWND window, PAINTSTRUCT& paint) {
     const TPoint origin = BufferOrigin(window);
     region.Offset(origin.X, origin.Y);
     region.Intersect(VisibleRegion(window));
-    HWND top = TopLevelOf(window);
-    paint.Target = TPaintTarget{&top->backBuffer_, origin, region.Rects()};
-    top->dirty_.Union(region);
-    paint.fErase = false;
-    if (erase) paint.fErase = SendMessage(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(&paint.Target), 0) == 0;
+    paint.hdc = OpenWindowDC(window, region);
+    if (erase) paint.fErase = SendMessage(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(paint.hdc), 0) == 0;
+    return paint.hdc;
+}
+
+void TWindowSystem::EndPaint(HWND window, const PAINTSTRUCT& paint) {
+    // A window destroyed while painting took its DCs with it.
+    if (!IsAlive(window)) return;
+    PaintCaretOver(window, paint.hdc);
+    ReleaseDC(paint.hdc);
+}
+
+HDC TWindowSystem::GetDC(HWND window) {
+    if (window == nullptr) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        dcs_.push_back(OpenDC{dc, nullptr, nullptr, Region()});
+        return dc;
+    }
+    if (!IsAlive(window)) return nullptr;
+    return OpenWindowDC(window, VisibleRegion(window));
+}
+
+bool TWindowSystem::ReleaseDC(HDC dc) {
+    const auto it = std::find_if(dcs_.begin(), dcs_.end(), [dc](const OpenDC& open) { return open.dc == dc; });
+    if (dc == nullptr || it == dcs_.end()) return false;
+    if (it->top) it->top->dirty_.Union(it->area);
+    DeleteDC(dc);
+    dcs_.erase(it);
     return true;
 }
 
-TPaintTarget TWindowSystem::TargetFor(HWND window) {
-    if (!IsAlive(window)) return {};
-    const Region region = VisibleRegion(window);
-    HWND top = TopLevelOf(window);
-    top->dirty_.Union(region);
-    return TPaintTarget{&top->backBuffer_, BufferOrigin(window), region.Rects()};
+void TWindowSystem::CloseDCsOf(HWND window) {
+    for (auto it = dcs_.begin(); it != dcs_.end();) {
+        if (it->window != window) {
+            ++it;
+            continue;
+        }
+        DeleteDC(it->dc);
+        it = dcs_.erase(it);
+    }
 }
 
 bool TWindowSystem::Update(HWND window) {
@@ -121,6 +160,10 @@ bool TWindowSystem::PeekPaint(TMsg& msg, TMessageTarget* filter) {
 }
 
 void TWindowSystem::PresentAll() {
+    // What open DCs drew so far shows too.
+    for (const OpenDC& open : dcs_) {
+        if (open.top) open.top->dirty_.Union(open.area);
+    }
     for (HWND top : topLevels_) {
         if (!top->native_ || !(top->style_ & WS_VISIBLE) || top->dirty_.IsEmpty()) continue;
         const std::vector<TRect> dirty = top->dirty_.Rects();

@@ -179,6 +179,7 @@ void TWindowSystem::Unlink(HWND window) {
     input_.erase(std::remove_if(input_.begin(), input_.end(), [&](const QueuedInput& q) { return q.msg.Target == window; }),
                  input_.end());
     MessageQueue().Forget(window);
+    CloseDCsOf(window);
     window->destroyed_ = true;
     window->native_.reset();
     auto it = windows_.find(window);

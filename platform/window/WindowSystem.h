@@ -58,8 +58,11 @@ public:
     void InvalidateWithChildren(HWND window, const TRect& clientRect, bool erase);
     bool Validate(HWND window, const TRect* rect);
     bool Update(HWND window);
-    bool BeginPaint(HWND window, PAINTSTRUCT& paint);
-    TPaintTarget TargetFor(HWND window);
+    HDC BeginPaint(HWND window, PAINTSTRUCT& paint);
+    void EndPaint(HWND window, const PAINTSTRUCT& paint);
+    HDC GetDC(HWND window);
+    bool ReleaseDC(HDC dc);
+    int OpenDCCount() const { return static_cast<int>(dcs_.size()); }
     // The part of the window nothing covers, in back-buffer coordinates: clipped by its ancestors,
     // with the siblings above it and its own children cut out.
     Region VisibleRegion(HWND window) const;
@@ -133,12 +136,22 @@ private:
     WPARAM MouseKeyFlags() const;
 
     void ApplyBackendBounds(HWND top, const TRect& bounds);
-    void PaintPendingOf(HWND window);
+    // Window DCs stay listed until released, so what they drew is presented and they do not
+    // outlive their window.
+    struct OpenDC {
+        HDC dc;
+        HWND window;  // nullptr for the measuring DC of GetDC(nullptr)
+        HWND top;
+        Region area;  // back-buffer coordinates
+    };
+    HDC OpenWindowDC(HWND window, const Region& area);
+    void CloseDCsOf(HWND window);
 
     TBackend* backend_ = nullptr;
     std::unordered_map<HWND, std::unique_ptr<TWindow>> windows_;
     std::vector<std::unique_ptr<TWindow>> graveyard_;
     std::vector<HWND> topLevels_;  // top of the z-order first
+    std::vector<OpenDC> dcs_;
     HWND focus_ = nullptr;
     HWND active_ = nullptr;
     HWND capture_ = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/draw/Gdi.h"
 #include "platform/runtime/MessageQueue.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowSystem.h"
@@ -32,8 +33,11 @@ protected:
         p.WndProc = [this, pixel](HWND w, TMessage& m) {
             if (m.Msg == WM_PAINT) {
                 PAINTSTRUCT ps;
-                BeginPaint(w, ps);
-                ps.Target.Fill(GetClientRect(w), pixel);
+                HDC dc = BeginPaint(w, ps);
+                HBRUSH brush = CreateSolidBrush(PixelToRgb(pixel));
+                const TRect client = GetClientRect(w);
+                FillRect(dc, &client, brush);
+                DeleteObject(brush);
                 EndPaint(w, ps);
                 return;
             }
@@ -76,8 +80,10 @@ TEST_F(Headless, PaintingReachesTheScreenOnlyWhenPresented) {
     ProcessPendingMessages();
     const int presents = screen_.PresentCount(w);
     // Drawing into the back buffer outside a paint shows once the queue is idle again.
-    TPaintTarget target = GetWindowPaintTarget(w);
-    target.Fill({0, 0, 10, 10}, 0xFFFFFFFFu);
+    HDC dc = GetDC(w);
+    const TRect corner{0, 0, 10, 10};
+    FillRect(dc, &corner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(w, dc);
     EXPECT_EQ(screen_.Screenshot(w).At(5, 5), 0xFF112233u);
     ProcessPendingMessages();
     EXPECT_EQ(screen_.Screenshot(w).At(5, 5), 0xFFFFFFFFu);

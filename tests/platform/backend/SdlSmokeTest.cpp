@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/backend/sdl/SdlBackend.h"
+#include "platform/draw/Gdi.h"
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
@@ -47,6 +48,12 @@ pid_t Spawn(const std::vector<std::string>& args) {
     const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return rc == 0 ? pid : -1;
+}
+
+void FillPixel(HDC dc, const TRect& rect, uint32_t pixel) {
+    HBRUSH brush = CreateSolidBrush(PixelToRgb(pixel));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
 }
 
 int RunProgram(const std::vector<std::string>& args) {
@@ -185,7 +192,7 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
         if (m.Msg == WM_PAINT) {
             PAINTSTRUCT ps;
             BeginPaint(w, ps);
-            ps.Target.Fill(GetClientRect(w), 0xFF3399CCu);
+            FillPixel(ps.hdc, GetClientRect(w), 0xFF3399CCu);
             EndPaint(w, ps);
             return;
         }
@@ -208,7 +215,7 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
         if (m.Msg != WM_PAINT) return DefWindowProc(w, m);
         PAINTSTRUCT ps;
         BeginPaint(w, ps);
-        ps.Target.Fill(GetClientRect(w), 0xFFCC3300u);
+        FillPixel(ps.hdc, GetClientRect(w), 0xFFCC3300u);
         EndPaint(w, ps);
     };
     HWND menu = CreateWindowEx(popup);

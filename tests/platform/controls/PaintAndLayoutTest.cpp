@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ControlsFixture.h"
+#include "platform/draw/Gdi.h"
 
 namespace vcl {
 namespace {
@@ -28,7 +29,10 @@ protected:
     void Paint() override {
         ++Paints;
         LastArea = 0;
-        for (const TRect& r : PaintTarget()->Clip) LastArea += static_cast<long long>(r.Width()) * r.Height();
+        const TRect client = ClientRect();
+        for (int y = client.Top; y < client.Bottom; ++y) {
+            for (int x = client.Left; x < client.Right; ++x) LastArea += PtVisible(Canvas()->Handle(), x, y);
+        }
         TCustomControl::Paint();
     }
 };

@@ -16,8 +16,7 @@ TEST_F(CaretTest, TheCaretBlinksOverWhatTheWindowPaints) {
     edit->SetWindowProc([](HWND w, TMessage& m) {
         if (m.Msg != WM_PAINT) return DefWindowProc(w, m);
         PAINTSTRUCT ps;
-        BeginPaint(w, ps);
-        ps.Target.Fill(GetClientRect(w), kWhite);
+        testing_support::FillPixel(BeginPaint(w, ps), GetClientRect(w), kWhite);
         EndPaint(w, ps);
     });
     Pump();

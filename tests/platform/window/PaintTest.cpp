@@ -11,30 +11,25 @@ namespace {
 using Painting = testing_support::WindowTest;
 
 // A window procedure that fills its window with one pixel value on WM_PAINT.
-TWindowProc Filler(uint32_t pixel, std::vector<HWND>* order, std::vector<std::vector<TRect>>* clips = nullptr) {
+// The pixels each paint could touch are counted into areas.
+TWindowProc Filler(uint32_t pixel, std::vector<HWND>* order, std::vector<long long>* areas = nullptr) {
     return [=](HWND w, TMessage& m) {
         if (m.Msg != WM_PAINT) {
             DefWindowProc(w, m);
             return;
         }
         PAINTSTRUCT ps;
-        BeginPaint(w, ps);
-        ps.Target.Fill(GetClientRect(w), pixel);
+        HDC dc = BeginPaint(w, ps);
+        testing_support::FillPixel(dc, GetClientRect(w), pixel);
         if (order) order->push_back(w);
-        if (clips) clips->push_back(ps.Target.Clip);
+        if (areas) areas->push_back(testing_support::VisibleArea(dc, GetClientRect(w)));
         EndPaint(w, ps);
     };
 }
 
-long long Area(const std::vector<TRect>& rects) {
-    long long a = 0;
-    for (const TRect& r : rects) a += static_cast<long long>(r.Width()) * r.Height();
-    return a;
-}
-
 TEST_F(Painting, ParentsPaintBeforeChildrenWhichAreClippedOutOfThem) {
     std::vector<HWND> order;
-    std::vector<std::vector<TRect>> clips;
+    std::vector<long long> clips;
     HWND top = TopLevel({0, 0, 100, 80});
     top->SetWindowProc(Filler(0xFF0000FFu, &order, &clips));
     HWND a = Child(top, {10, 10, 40, 40});
@@ -48,10 +43,10 @@ TEST_F(Painting, ParentsPaintBeforeChildrenWhichAreClippedOutOfThem) {
     EXPECT_EQ(order[1], a);
     EXPECT_EQ(order[2], b);
     // The form's clip leaves out both children: 100*80 - 30*30 - 40*40 + 10*10 overlap.
-    EXPECT_EQ(Area(clips[0]), 8000 - 900 - 1600 + 100);
+    EXPECT_EQ(clips[0], 8000 - 900 - 1600 + 100);
     // a loses the corner b covers.
-    EXPECT_EQ(Area(clips[1]), 900 - 100);
-    EXPECT_EQ(Area(clips[2]), 1600);
+    EXPECT_EQ(clips[1], 900 - 100);
+    EXPECT_EQ(clips[2], 1600);
     const PixelSection shot = screen_.Screenshot(top);
     ASSERT_EQ(shot.Width(), 100);
     struct Probe {
@@ -80,7 +75,7 @@ TEST_F(Painting, PaintComesOnlyAfterPostedMessagesAndInput) {
 
 TEST_F(Painting, InvalidRectanglesAccumulateAndClipThePaint) {
     std::vector<HWND> order;
-    std::vector<std::vector<TRect>> clips;
+    std::vector<long long> clips;
     HWND top = TopLevel({0, 0, 100, 100});
     top->SetWindowProc(Filler(0xFF112233u, &order, &clips));
     Pump();
@@ -94,7 +89,7 @@ TEST_F(Painting, InvalidRectanglesAccumulateAndClipThePaint) {
     EXPECT_EQ(bounds, (TRect{0, 0, 20, 15}));
     Pump();
     ASSERT_EQ(clips.size(), 1u);
-    EXPECT_EQ(Area(clips[0]), 100 + 150 - 25);
+    EXPECT_EQ(clips[0], 100 + 150 - 25);
 }
 
 TEST_F(Painting, EraseIsAskedWhenInvalidatedWithErase) {
@@ -108,7 +103,7 @@ TEST_F(Painting, EraseIsAskedWhenInvalidatedWithErase) {
     InvalidateRect(top, nullptr, true);
     Pump();
     ASSERT_EQ(Messages(), (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
-    // The erase carries the paint target.
+    // The erase carries the paint DC.
     EXPECT_NE(log_[1].wParam, 0u);
 }
 
@@ -132,7 +127,7 @@ TEST_F(Painting, UpdateWindowPaintsNowWithoutItsChildren) {
 
 TEST_F(Painting, MovingAChildRepaintsWhatItUncoveredAndWhereItWent) {
     std::vector<HWND> order;
-    std::vector<std::vector<TRect>> clips;
+    std::vector<long long> clips;
     HWND top = TopLevel({0, 0, 100, 100});
     top->SetWindowProc(Filler(0xFF0000FFu, &order, &clips));
     HWND child = Child(top, {0, 0, 20, 20});
@@ -144,7 +139,7 @@ TEST_F(Painting, MovingAChildRepaintsWhatItUncoveredAndWhereItWent) {
     Pump();
     EXPECT_EQ(order, (std::vector<HWND>{top, child}));
     // The parent repaints the old place (the new one is the child's).
-    EXPECT_EQ(Area(clips[0]), 400);
+    EXPECT_EQ(clips[0], 400);
     const PixelSection shot = screen_.Screenshot(top);
     EXPECT_EQ(shot.At(5, 5), 0xFF0000FFu);
     EXPECT_EQ(shot.At(55, 55), 0xFFFF0000u);
@@ -174,10 +169,10 @@ TEST_F(Painting, APngScreenshotReadsBackPixelForPixel) {
     top->SetWindowProc([](HWND w, TMessage& m) {
         if (m.Msg != WM_PAINT) return DefWindowProc(w, m);
         PAINTSTRUCT ps;
-        BeginPaint(w, ps);
+        HDC dc = BeginPaint(w, ps);
         // A gradient so that every pixel differs from its neighbours.
         for (int y = 0; y < 15; ++y) {
-            for (int x = 0; x < 30; ++x) ps.Target.Fill({x, y, x + 1, y + 1}, 0xFF000000u | static_cast<uint32_t>(x * 8 << 16 | y * 16 << 8 | (x + y)));
+            for (int x = 0; x < 30; ++x) SetPixel(dc, x, y, PixelToRgb(static_cast<uint32_t>(x * 8 << 16 | y * 16 << 8 | (x + y))));
         }
         EndPaint(w, ps);
     });
@@ -222,22 +217,39 @@ TEST_F(Painting, ResizingATopLevelResizesItsBackBufferAndRepaints) {
     EXPECT_EQ(shot.At(79, 59), 0xFF00FF00u);
 }
 
-TEST_F(Painting, PaintTargetsNarrowForWindowlessChildren) {
-    PixelSection buffer(20, 20);
-    TPaintTarget target{&buffer, {2, 3}, {{2, 3, 12, 13}}};
-    const TPaintTarget child = target.ForChild({4, 4, 8, 20});
-    EXPECT_EQ(child.Origin, (TPoint{6, 7}));
-    ASSERT_EQ(child.Clip.size(), 1u);
-    EXPECT_EQ(child.Clip[0], (TRect{6, 7, 10, 13}));
-    EXPECT_EQ(child.ClipBounds(), (TRect{0, 0, 4, 6}));
-    child.Fill({-5, -5, 50, 50}, 0xFFABCDEFu);
-    int filled = 0;
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 20; ++x) filled += buffer.At(x, y) == 0xFFABCDEFu;
-    }
-    EXPECT_EQ(filled, 24);
-    const TPaintTarget holed = target.Excluding({0, 0, 10, 5});
-    EXPECT_EQ(Area(holed.Clip), 100 - 50);
+TEST_F(Painting, WindowDcsOutsidePaintAreClippedToTheVisiblePartAndDieWithTheirWindow) {
+    HWND top = TopLevel({0, 0, 100, 80});
+    top->SetWindowProc(Filler(0xFF000000u, nullptr));
+    HWND child = Child(top, {10, 10, 50, 40});
+    child->SetWindowProc(Filler(0xFF0000FFu, nullptr));
+    HWND grandchild = Child(child, {5, 5, 15, 15});
+    grandchild->SetWindowProc(Filler(0xFF00FF00u, nullptr));
+    Pump();
+    HDC dc = GetDC(child);
+    ASSERT_NE(dc, nullptr);
+    // Device (0, 0) is the child's client corner; its own child is cut out.
+    EXPECT_EQ(testing_support::VisibleArea(dc, {-20, -20, 100, 100}), 40 * 30 - 10 * 10);
+    testing_support::FillPixel(dc, {-20, -20, 100, 100}, 0xFFFFFFFFu);
+    EXPECT_EQ(ReleaseDC(child, dc), 1);
+    EXPECT_EQ(ReleaseDC(child, dc), 0);
+    Pump();
+    const PixelSection shot = screen_.Screenshot(top);
+    EXPECT_EQ(shot.At(10, 10), 0xFFFFFFFFu);
+    EXPECT_EQ(shot.At(49, 39), 0xFFFFFFFFu);
+    EXPECT_EQ(shot.At(17, 17), 0xFF00FF00u);
+    EXPECT_EQ(shot.At(9, 10), 0xFF000000u);
+    EXPECT_EQ(shot.At(50, 39), 0xFF000000u);
+    // A DC left open goes with its window.
+    GetDC(child);
+    HDC measuring = GetDC(nullptr);
+    TSize size;
+    EXPECT_TRUE(GetTextExtentPoint32A(measuring, "Modbus", 6, &size));
+    EXPECT_GT(size.cx, 0);
+    EXPECT_EQ(WindowSystem().OpenDCCount(), 2);
+    DestroyWindow(child);
+    EXPECT_EQ(WindowSystem().OpenDCCount(), 1);
+    EXPECT_EQ(ReleaseDC(nullptr, measuring), 1);
+    EXPECT_EQ(WindowSystem().OpenDCCount(), 0);
 }
 
 }  // namespace

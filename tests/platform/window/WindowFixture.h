@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/draw/Gdi.h"
 #include "platform/runtime/MessageQueue.h"
 #include "platform/window/Input.h"
 #include "platform/window/Window.h"
@@ -20,6 +21,22 @@ struct Logged {
     WPARAM wParam;
     LPARAM lParam;
 };
+
+// Fills a rectangle (logical coordinates) of a DC with one pixel value.
+inline void FillPixel(HDC dc, const TRect& rect, uint32_t pixel) {
+    HBRUSH brush = CreateSolidBrush(PixelToRgb(pixel));
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+// The pixels of a rectangle (logical coordinates) a DC may draw on, counted one by one.
+inline long long VisibleArea(HDC dc, const TRect& within) {
+    long long n = 0;
+    for (int y = within.Top; y < within.Bottom; ++y) {
+        for (int x = within.Left; x < within.Right; ++x) n += PtVisible(dc, x, y);
+    }
+    return n;
+}
 
 class WindowTest : public ::testing::Test {
 protected:
