@@ -1,5 +1,7 @@
 #include "controls/surface/WindowServices.h"
 
+#include "controls/surface/PlatformServices.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,7 +59,9 @@ void SetWindowServices(SurfaceWindowServices* services) { g_services = services;
 
 SurfaceWindowServices& WindowServices() {
     static StandInServices standIn;
-    return g_services != nullptr ? *g_services : standIn;
+    if (g_services != nullptr) return *g_services;
+    if (PlatformServicesAvailable()) return PlatformServices();
+    return standIn;
 }
 
 void CaptureMouse(WindowHandle window) {

@@ -1,7 +1,8 @@
 #pragma once
 // The window services the drawing primitives need (pointer capture, keyboard repeat settings,
-// monitors, screen size), behind an interface the window layer implements. Until one is set, a
-// stand-in with one 1024 x 768 screen and remembered capture answers.
+// monitors, screen size), behind an interface. While the window system runs its own services
+// answer (PlatformServices.h); without it, a stand-in with one 1024 x 768 screen and remembered
+// capture does. Tests may set their own.
 
 #include <optional>
 #include <vector>
@@ -38,7 +39,7 @@ public:
     virtual TRect WindowBounds(WindowHandle window) const = 0;
 };
 
-// Not owned; null goes back to the stand-in.
+// Not owned; null goes back to the default (the window system's, else the stand-in).
 void SetWindowServices(SurfaceWindowServices* services);
 SurfaceWindowServices& WindowServices();
 

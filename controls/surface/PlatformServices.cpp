@@ -1,0 +1,50 @@
+#include "controls/surface/PlatformServices.h"
+
+#include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
+#include "platform/window/WindowSystem.h"
+
+namespace se {
+namespace {
+
+vcl::HWND AsWindow(WindowHandle window) { return static_cast<vcl::HWND>(window); }
+
+int SystemParameter(uint32_t action, int fallback) {
+    int value = fallback;
+    return vcl::SystemParametersInfo(action, 0, &value, 0) ? value : fallback;
+}
+
+}  // namespace
+
+void PlatformWindowServices::SetCapture(WindowHandle window) { vcl::SetCapture(AsWindow(window)); }
+WindowHandle PlatformWindowServices::GetCapture() const { return vcl::GetCapture(); }
+void PlatformWindowServices::ReleaseCapture() { vcl::ReleaseCapture(); }
+int PlatformWindowServices::KeyboardDelay() const { return SystemParameter(vcl::SPI_GETKEYBOARDDELAY, 1); }
+int PlatformWindowServices::KeyboardSpeed() const { return SystemParameter(vcl::SPI_GETKEYBOARDSPEED, 31); }
+
+std::vector<MonitorInfo> PlatformWindowServices::Monitors() const {
+    std::vector<MonitorInfo> monitors;
+    for (const vcl::TMonitorInfo& m : vcl::GetMonitors()) monitors.push_back({m.Bounds, m.WorkArea});
+    return monitors;
+}
+
+TSize PlatformWindowServices::ScreenSize() const {
+    return {vcl::GetSystemMetrics(vcl::SM_CXSCREEN), vcl::GetSystemMetrics(vcl::SM_CYSCREEN)};
+}
+
+std::optional<TRect> PlatformWindowServices::DesktopWorkArea() const {
+    TRect area;
+    if (!vcl::SystemParametersInfo(vcl::SPI_GETWORKAREA, 0, &area, 0)) return std::nullopt;
+    return area;
+}
+
+TRect PlatformWindowServices::WindowBounds(WindowHandle window) const { return vcl::GetWindowRect(AsWindow(window)); }
+
+PlatformWindowServices& PlatformServices() {
+    static PlatformWindowServices services;
+    return services;
+}
+
+bool PlatformServicesAvailable() { return vcl::WindowSystem().Backend() != nullptr; }
+
+}  // namespace se
