@@ -25,6 +25,9 @@ bool IsPointerMessage(UINT msg) {
     return (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_NCMOUSEMOVE || msg == WM_MOUSELEAVE;
 }
 
+// How far below the pointer a hint goes: the arrow cursor's height.
+constexpr int kHintCursorOffset = 20;
+
 // The part of a hint before "|" (the rest is the long hint for a status line).
 std::string ShortHint(const std::string& hint) { return hint.substr(0, hint.find('|')); }
 
@@ -295,13 +298,17 @@ void TApplication::ActivateHint() {
     }
     hintWindow_->SetColor(hintColor_);
     const TPoint cursor = GetCursorPos();
-    const TRect work = GetWorkArea();
+    // The work area of the monitor the pointer is on.
+    TMonitorInfo monitor;
+    const TRect work = GetMonitorInfo(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), monitor) ? monitor.WorkArea
+                                                                                                 : GetWorkArea();
     TRect rect = hintWindow_->CalcHintRect(work.Width(), text);
-    // Below the pointer, kept on the screen.
-    rect = rect.Offset(cursor.X, cursor.Y + 20);
+    // Below the pointer (past the arrow cursor's height), kept on the work area.
+    rect = rect.Offset(cursor.X, cursor.Y + kHintCursorOffset);
     if (rect.Right > work.Right) rect = rect.Offset(work.Right - rect.Right, 0);
     if (rect.Bottom > work.Bottom) rect = rect.Offset(0, cursor.Y - 2 - rect.Bottom);
     if (rect.Left < work.Left) rect = rect.Offset(work.Left - rect.Left, 0);
+    if (rect.Top < work.Top) rect = rect.Offset(0, work.Top - rect.Top);
     hintWindow_->ActivateHint(rect, text);
     hintActive_ = true;
     StartHintTimer(hintHidePause_, false);

@@ -1,6 +1,8 @@
 #pragma once
-// THintWindow: the small top-level window a hint shows in. It is a pop-up that never takes
-// activation and stays above every other window.
+// THintWindow: the small top-level window a hint shows in: a pop-up that never takes activation
+// and stays above every other window, painted in the classic look (info background, a one-pixel
+// black frame, the text in the hint font and the info text colour, broken into lines where it
+// holds line breaks or is wider than the room it is given).
 
 #include <string>
 
@@ -10,14 +12,21 @@ namespace vcl {
 
 class THintWindow : public TCustomControl {
 public:
+    // Between the frame and the text, on every side.
+    static constexpr int kFrame = 1;
+    static constexpr int kPadding = 2;
+
     explicit THintWindow(TComponent* AOwner);
 
     // Shows the hint text in rect (screen coordinates) without activating anything.
     virtual void ActivateHint(const TRect& rect, const std::string& text);
-    // The size the text needs, placed at (0, 0); maxWidth limits the width.
+    // The window the text needs, placed at (0, 0): the text's extent in the hint font, broken at
+    // maxWidth, plus the frame and the padding.
     virtual TRect CalcHintRect(int maxWidth, const std::string& text);
     void ReleaseHandle();
     bool Showing() const;
+    // Where the text goes, in client coordinates.
+    TRect TextRect() const;
 
 protected:
     void CreateParams(TCreateParams& params) override;

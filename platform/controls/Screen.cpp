@@ -12,6 +12,8 @@ TScreen& Screen() {
     return screen;
 }
 
+TScreen::TScreen() { hintFont_.SetColor(clInfoText); }
+
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }
 TRect TScreen::WorkAreaRect() const { return GetWorkArea(); }

@@ -14,10 +14,15 @@ class TWinControl;
 
 class TScreen {
 public:
+    TScreen();
+
     int Width() const;
     int Height() const;
     TRect WorkAreaRect() const;
     int MonitorCount() const;
+
+    // The font hints show in: the default font in the info text colour.
+    TFont& HintFont() { return hintFont_; }
 
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor value);
@@ -33,6 +38,7 @@ private:
     void RemoveForm(TCustomForm* form);
     void SetActive(TCustomForm* form, TWinControl* control);
 
+    TFont hintFont_;
     TCursor cursor_ = crDefault;
     TCustomForm* activeForm_ = nullptr;
     TWinControl* activeControl_ = nullptr;
