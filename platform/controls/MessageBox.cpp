@@ -1,10 +1,13 @@
 #include "platform/controls/MessageBox.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
 #include "platform/controls/Application.h"
+#include "platform/controls/DialogControls.h"
+#include "platform/controls/Screen.h"
+#include "platform/draw/Gdi.h"
+#include "platform/window/SystemMetrics.h"
 #include "platform/rtl/Utf.h"
 
 namespace vcl {
@@ -20,47 +23,6 @@ std::vector<TMessageBoxView*>& OpenBoxes() {
     static std::vector<TMessageBoxView*> boxes;
     return boxes;
 }
-
-// The accelerator of a caption: the character after a single "&".
-char32_t Accelerator(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        size_t next = i + 1;
-        return rtl::NextCodePoint(caption, next);
-    }
-    return 0;
-}
-
-char32_t Upper(char32_t c) { return c < 128 ? static_cast<char32_t>(std::toupper(static_cast<int>(c))) : c; }
-
-class TMessageForm;
-
-// A push button of the box: Enter presses the focused or default one, Escape the cancel one, its
-// accelerator letter (with or without Alt) presses it too.
-class TDialogButton : public TCustomControl {
-public:
-    TDialogButton(TMessageForm* form, TMsgDlgBtn kind, bool isDefault, bool isCancel);
-    TMsgDlgBtn Kind() const { return kind_; }
-    void Press() { Click(); }
-    void WndProc(TMessage& m) override;
-
-protected:
-    void Click() override;
-    void KeyUp(uint16_t& key, TShiftState shift) override;
-    void Paint() override;
-
-private:
-    bool Active() const;
-
-    TMessageForm* form_;
-    TMsgDlgBtn kind_;
-    bool default_;
-    bool cancel_;
-};
 
 class TMessageForm final : public TForm, public TMessageBoxView {
 public:
@@ -102,103 +64,130 @@ private:
     std::vector<TDialogButton*> buttonControls_;
 };
 
-TDialogButton::TDialogButton(TMessageForm* form, TMsgDlgBtn kind, bool isDefault, bool isCancel)
-    : TCustomControl(form), form_(form), kind_(kind), default_(isDefault), cancel_(isCancel) {
-    SetTabStop(true);
-    SetCaption(MessageDlgButtonCaption(kind));
-    SetParentColor(false);
-    SetColor(clBtnFace);
-    SetParent(form);
+// The box's measures in dialog units of its font (a quarter of the average character width, an
+// eighth of the line height), as the classic message dialog has them.
+struct TDialogLayout {
+    int horzMargin, vertMargin, horzSpacing, vertSpacing, buttonWidth, buttonHeight, buttonSpacing, maxTextWidth;
+};
+
+int MulDiv(int number, int numerator, int denominator) {
+    return static_cast<int>((static_cast<long long>(number) * numerator + denominator / 2) / denominator);
 }
 
-void TDialogButton::Click() {
-    // Help keeps the box open; every other button closes it with its result.
-    form_->SetModalResult(ModalResultOf(kind_));
-    TCustomControl::Click();
-}
-
-bool TDialogButton::Active() const {
-    // The focused button, or the default one while no button has the focus.
-    if (Focused()) return true;
-    auto* focused = dynamic_cast<TDialogButton*>(form_->ActiveControl());
-    return default_ && (!focused || focused == this);
-}
-
-void TDialogButton::WndProc(TMessage& m) {
-    switch (m.Msg) {
-        case CM_DIALOGKEY:
-            if (((m.WParam == VK_RETURN && Active()) || (m.WParam == VK_ESCAPE && cancel_)) && CanFocus()) {
-                Click();
-                m.Result = 1;
-                return;
-            }
-            break;
-        case CM_DIALOGCHAR: {
-            const char32_t accel = Accelerator(Caption());
-            if (accel && Upper(accel) == Upper(static_cast<char32_t>(m.WParam)) && CanFocus()) {
-                Click();
-                m.Result = 1;
-                return;
-            }
-            break;
-        }
-        case WM_GETDLGCODE:
-            m.Result = DLGC_BUTTON | (default_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
-            return;
-        default:
-            break;
+// Measures text in a font on a DC of its own.
+class TMeasure {
+public:
+    explicit TMeasure(const TFont& font) : dc_(GetDC(nullptr)) {
+        canvas_.SetHandle(dc_);
+        canvas_.Font().Assign(font);
     }
-    TCustomControl::WndProc(m);
+    ~TMeasure() {
+        canvas_.SetHandle(nullptr);
+        ReleaseDC(nullptr, dc_);
+    }
+    TMeasure(const TMeasure&) = delete;
+    TMeasure& operator=(const TMeasure&) = delete;
+
+    TSize DialogUnits() {
+        const TSize letters = canvas_.TextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        return {(letters.cx / 26 + 1) / 2, letters.cy};
+    }
+    // The text broken to maxWidth: the widest line and the height of all lines.
+    TSize Wrapped(const std::string& text, int maxWidth, unsigned format) {
+        const std::u16string wide = rtl::Utf8ToUtf16(text);
+        TRect r{0, 0, maxWidth, 0};
+        DrawTextW(canvas_.Handle(), wide.c_str(), static_cast<int>(wide.size()), &r, format | DT_CALCRECT);
+        return {r.Width(), r.Height()};
+    }
+
+private:
+    HDC dc_;
+    TCanvas canvas_;
+};
+
+TDialogLayout LayoutFor(TSize units) {
+    return {MulDiv(8, units.cx, 4),  MulDiv(8, units.cy, 8),  MulDiv(10, units.cx, 4), MulDiv(10, units.cy, 8),
+            MulDiv(50, units.cx, 4), MulDiv(14, units.cy, 8), MulDiv(4, units.cx, 4),  Screen().Width() / 2};
 }
 
-void TDialogButton::KeyUp(uint16_t& key, TShiftState shift) {
-    TCustomControl::KeyUp(key, shift);
-    if (key == VK_SPACE) Click();
+const char* ButtonName(TMsgDlgBtn button) {
+    static const char* const names[] = {"Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All", "NoToAll",
+                                        "YesToAll", "Help"};
+    return names[button];
 }
 
-void TDialogButton::Paint() {
-    // The face and a dark frame; the caption is drawn once text drawing exists.
-    const TRect r = ClientRect();
-    Canvas()->Brush().SetColor(default_ ? cl3DDkShadow : clBtnShadow);
-    Canvas()->FillRect(r);
-    Canvas()->Brush().SetColor(Color());
-    Canvas()->FillRect(r.Inflate(-1, -1));
+// The form the box belongs to: the active one if it shows, else the main form if it shows.
+TCustomForm* OwnerForm() {
+    for (TCustomForm* form : {Screen().ActiveForm(), Application->MainForm()}) {
+        if (form && form->HandleAllocated() && IsWindowVisible(form->Handle())) return form;
+    }
+    return nullptr;
+}
+
+// Centred on rect, kept on the work area of the monitor it lands on.
+TPoint CentredOn(const TRect& rect, TSize size) {
+    TPoint p{rect.Left + (rect.Width() - size.cx) / 2, rect.Top + (rect.Height() - size.cy) / 2};
+    TMonitorInfo monitor;
+    const TRect centre = Bounds(p.X, p.Y, size.cx, size.cy);
+    const TRect work = GetMonitorInfo(MonitorFromRect(centre, MONITOR_DEFAULTTONEAREST), monitor) ? monitor.WorkArea
+                                                                                                 : GetWorkArea();
+    p.X = std::max(std::min(p.X, work.Right - size.cx), work.Left);
+    p.Y = std::max(std::min(p.Y, work.Bottom - size.cy), work.Top);
+    return p;
 }
 
 TMessageForm::TMessageForm(const std::string& text, const std::string& caption, TMsgDlgType type,
                            const TMsgDlgButtons& buttons)
     : TForm(nullptr), caption_(caption), text_(text), type_(type), buttons_(buttons) {
     SetBorderStyle(bsDialog);
-    SetPosition(poScreenCenter);
+    SetPosition(poDesigned);
     SetCaption(caption);
     const auto has = [&](TMsgDlgBtn b) { return std::find(buttons_.begin(), buttons_.end(), b) != buttons_.end(); };
     default_ = has(mbOK) ? mbOK : has(mbYes) ? mbYes : buttons_.front();
     const TMsgDlgBtn cancel = has(mbCancel) ? mbCancel : has(mbNo) ? mbNo : mbOK;
-    // Until text is measured: 6 pixels a character, 13 a line; buttons 75 x 25, 8 apart.
-    constexpr int kButtonWidth = 75, kButtonHeight = 25, kGap = 8, kMargin = 16;
-    int lines = 1;
-    size_t longest = 0, current = 0;
-    for (char32_t c : rtl::Utf8ToUtf16(text)) {
-        if (c == u'\n') {
-            ++lines;
-            current = 0;
-            continue;
-        }
-        longest = std::max(longest, ++current);
+
+    TMeasure measure(Font());
+    const TDialogLayout l = LayoutFor(measure.DialogUnits());
+    const TSize textSize = measure.Wrapped(text, l.maxTextWidth, TMessageText::kFormat);
+    const bool hasIcon = type != mtCustom;
+    const int iconRoom = hasIcon ? TMessageIcon::kSize + l.horzSpacing : 0;
+    const int iconTextWidth = iconRoom + textSize.cx;
+    const int iconTextHeight = std::max(textSize.cy, hasIcon ? TMessageIcon::kSize : 0);
+    // Buttons as wide as the widest caption needs, at least the standard width.
+    int buttonWidth = l.buttonWidth;
+    for (TMsgDlgBtn b : buttons_) {
+        buttonWidth = std::max(buttonWidth, measure.Wrapped(MessageDlgButtonCaption(b), 1000, DT_SINGLELINE).cx + 8);
     }
-    const int buttonsWidth = static_cast<int>(buttons_.size()) * (kButtonWidth + kGap) - kGap;
-    const int textWidth = static_cast<int>(longest) * 6 + 32 + 12;  // the icon and its gap
-    const int width = std::max(textWidth, buttonsWidth) + 2 * kMargin;
-    const int textHeight = std::max(lines * 13, 32);
-    SetBounds(0, 0, width, kMargin + textHeight + kGap + kButtonHeight + kMargin);
-    int x = (width - buttonsWidth) / 2;
+    const int count = static_cast<int>(buttons_.size());
+    const int groupWidth = count * buttonWidth + (count - 1) * l.buttonSpacing;
+    const int width = std::max(iconTextWidth, groupWidth) + 2 * l.horzMargin;
+    const int height = l.vertMargin + iconTextHeight + l.vertSpacing + l.buttonHeight + l.vertMargin;
+
+    if (hasIcon) {
+        auto* icon = new TMessageIcon(this, type);
+        icon->SetName("Image");
+        icon->SetBounds(l.horzMargin, l.vertMargin, TMessageIcon::kSize, TMessageIcon::kSize);
+    }
+    auto* message = new TMessageText(this);
+    message->SetName("Message");
+    message->SetCaption(text);
+    // A text shorter than the icon is centred beside it.
+    const int textTop = l.vertMargin + (iconTextHeight - textSize.cy) / 2;
+    message->SetBounds(l.horzMargin + iconRoom, textTop, textSize.cx, textSize.cy);
+    int x = (width - groupWidth) / 2;
+    const int y = l.vertMargin + iconTextHeight + l.vertSpacing;
     for (TMsgDlgBtn b : buttons_) {
         auto* button = new TDialogButton(this, b, b == default_, b == cancel);
-        button->SetBounds(x, kMargin + textHeight + kGap, kButtonWidth, kButtonHeight);
+        button->SetName(ButtonName(b));
+        button->SetBounds(x, y, buttonWidth, l.buttonHeight);
         buttonControls_.push_back(button);
-        x += kButtonWidth + kGap;
+        x += buttonWidth + l.buttonSpacing;
         if (b == default_) SetActiveControl(button);
     }
+    TCustomForm* owner = OwnerForm();
+    const TRect area = owner ? GetWindowRect(owner->Handle()) : TRect{0, 0, Screen().Width(), Screen().Height()};
+    const TPoint at = CentredOn(area, {width, height});
+    SetBounds(at.X, at.Y, width, height);
 }
 
 }  // namespace
