@@ -126,10 +126,13 @@ int Shift(uint32_t mask) {
     return s;
 }
 
-// Reads one pixel (as 0xRRGGBB) of an xwd dump of a true-colour screen (24 or 32 bits a pixel).
-bool XwdPixel(const std::string& path, int x, int y, uint32_t& rgb) {
+std::vector<uint8_t> ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Reads one pixel (as 0xRRGGBB) of an xwd dump of a true-colour screen (24 or 32 bits a pixel).
+bool XwdPixel(const std::vector<uint8_t>& d, int x, int y, uint32_t& rgb) {
     if (d.size() < 100) return false;
     const uint32_t headerSize = ReadBig32(d, 0);
     const uint32_t width = ReadBig32(d, 16), height = ReadBig32(d, 20);
@@ -151,6 +154,22 @@ bool XwdPixel(const std::string& path, int x, int y, uint32_t& rgb) {
     }
     rgb = ((value & red) >> Shift(red)) << 16 | ((value & green) >> Shift(green)) << 8 | ((value & blue) >> Shift(blue));
     return true;
+}
+
+bool XwdPixel(const std::string& path, int x, int y, uint32_t& rgb) { return XwdPixel(ReadFile(path), x, y, rgb); }
+
+// How many pixels of an area of the dump differ from a colour; -1 when the dump cannot be read.
+int XwdCountDiffering(const std::string& path, const TRect& area, uint32_t rgb) {
+    const std::vector<uint8_t> d = ReadFile(path);
+    int n = 0;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        for (int x = area.Left; x < area.Right; ++x) {
+            uint32_t pixel = 0;
+            if (!XwdPixel(d, x, y, pixel)) return -1;
+            n += pixel != rgb;
+        }
+    }
+    return n;
 }
 
 // Pumps messages for real time until the condition holds (bounded so a broken setup ends).
@@ -181,6 +200,22 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
 
     std::vector<TPoint> clicks;
+    static constexpr char16_t kText[] = u"Velmo 通讯";
+    LOGFONT description;
+    description.lfHeight = -20;
+    description.lfFaceName = "MS Sans Serif";
+    HFONT font = CreateFontIndirect(&description);
+    // Where the text goes in the window: measured, placed at (10, 100).
+    TRect textRect;
+    {
+        HDC measure = GetDC(nullptr);
+        SelectObject(measure, font);
+        TSize extent;
+        GetTextExtentPoint32W(measure, kText, -1, &extent);
+        textRect = Bounds(10, 100, extent.cx, extent.cy);
+        ReleaseDC(nullptr, measure);
+    }
+    ASSERT_LT(textRect.Right, 200);
     TCreateParams p;
     p.Caption = "Velmo smoke";
     p.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
@@ -193,6 +228,12 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
             PAINTSTRUCT ps;
             BeginPaint(w, ps);
             FillPixel(ps.hdc, GetClientRect(w), 0xFF3399CCu);
+            // Text through the fonts the program uses, over the fill.
+            SelectObject(ps.hdc, font);
+            SetBkMode(ps.hdc, TRANSPARENT);
+            SetTextColor(ps.hdc, RGB(0, 0, 0));
+            TRect line = textRect;
+            DrawTextW(ps.hdc, kText, -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
             EndPaint(w, ps);
             return;
         }
@@ -230,6 +271,10 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
                popupPixel == 0xCC3300;
     });
     EXPECT_TRUE(shown) << std::hex << "main 0x" << mainPixel << ", pop-up 0x" << popupPixel;
+    // The text's place on screen holds its ink; the fill elsewhere stays as it was.
+    const int ink = XwdCountDiffering(shot, textRect.Offset(100, 100), 0x3399CC);
+    EXPECT_GT(ink, textRect.Width() * textRect.Height() / 10) << "of " << textRect.Width() * textRect.Height();
+    EXPECT_EQ(XwdCountDiffering(shot, {110, 110, 290, 190}, 0x3399CC), 0);
     unlink(shot.c_str());
 
     ASSERT_EQ(RunProgram({"xdotool", "mousemove", "150", "130", "click", "1"}), 0) << "xdotool failed";
@@ -241,6 +286,7 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     EXPECT_EQ(backend->ClipboardText(), "01 03 00 01 00 04 15 C9");
 
     WindowSystem().SetBackend(nullptr);
+    DeleteObject(font);
     backend.reset();
 }
 
