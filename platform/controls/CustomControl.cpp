@@ -10,7 +10,17 @@ void FillClient(TCanvas& canvas, const TRect& client, TColor color) {
     canvas.FillRect(client);
 }
 
-}  // namespace
+// Points a control canvas at a DC for one paint (locked meanwhile) and back at nothing after.
+class TCanvasPaintScope {
+public:
+    TCanvasPaintScope(TControlCanvas& canvas, HDC dc, const TFont& font);
+    ~TCanvasPaintScope();
+    TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+    TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+private:
+    TControlCanvas& canvas_;
+};
 
 TCanvasPaintScope::TCanvasPaintScope(TControlCanvas& canvas, HDC dc, const TFont& font) : canvas_(canvas) {
     canvas_.Lock();
@@ -23,6 +33,8 @@ TCanvasPaintScope::~TCanvasPaintScope() {
     canvas_.SetHandle(nullptr);
     canvas_.Unlock();
 }
+
+}  // namespace
 
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
     canvas_->SetControl(this);

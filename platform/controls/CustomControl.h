@@ -46,16 +46,4 @@ private:
     std::unique_ptr<TControlCanvas> canvas_;
 };
 
-// Points a control canvas at a DC for one paint (locked meanwhile) and back at nothing after.
-class TCanvasPaintScope {
-public:
-    TCanvasPaintScope(TControlCanvas& canvas, HDC dc, const TFont& font);
-    ~TCanvasPaintScope();
-    TCanvasPaintScope(const TCanvasPaintScope&) = delete;
-    TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
-
-private:
-    TControlCanvas& canvas_;
-};
-
 }  // namespace vcl
