@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/controls/Application.h"
@@ -55,6 +57,19 @@ protected:
     }
 
     vcl::TMessageBoxRecorder& Boxes() { return *boxes_; }
+
+    // For real devices, whose bytes take real time: polls until done() holds or a few seconds of
+    // real time passed; whether it held.
+    template <typename Condition>
+    bool PollUntil(Condition&& done) {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > giveUp) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            Ticks(1);
+        }
+        return true;
+    }
 
     vcl::THeadlessBackend screen_;
     std::unique_ptr<vcl::TMessageBoxRecorder> boxes_;
