@@ -112,15 +112,10 @@ TEST_F(CommTrafficTest, ReadingAClosedPortRaisesAndReadsNothing) {
                   comm_->ReadBytes(data);
               }),
               kNotOpen);
-    Open();
-    port_->QueueInput({1, 2});
-    comm_->SetPortOpen(false);
-    EXPECT_EQ(CommErrorOf([&] { comm_->Input(); }), kNotOpen);
-    EXPECT_EQ(port_->InputWaiting(), 2u);
     EXPECT_EQ(Boxes().Count(), 0);
 }
 
-TEST_F(CommTrafficTest, BeforeAnyReadThereAreNoBytes) {
+TEST_F(CommTrafficTest, OnlyAReadThatFindsBytesReplacesTheLastRead) {
     Open();
     const uint8_t sentinel = 0;
     const uint8_t* data = &sentinel;
@@ -128,28 +123,19 @@ TEST_F(CommTrafficTest, BeforeAnyReadThereAreNoBytes) {
     EXPECT_EQ(data, nullptr);
     EXPECT_EQ(comm_->Input(), "");
     EXPECT_TRUE(port_->ReadRequests().empty()) << "nothing waits, so nothing is read";
-}
 
-TEST_F(CommTrafficTest, TheTextEndsAtTheFirstZeroByteWhileTheBytesKeepEverything) {
-    Open();
+    // The text ends before the first zero byte; the bytes keep everything.
     port_->QueueInput({0x41, 0x00, 0x42});
     EXPECT_EQ(comm_->Input(), "A");
-    const uint8_t* data = nullptr;
     ASSERT_EQ(comm_->ReadBytes(data), 2);
     EXPECT_EQ(Bytes(data, data + 3), (Bytes{0x41, 0x00, 0x42}));
     EXPECT_EQ(port_->ReadRequests(), (std::vector<DWORD>{3}));
-}
 
-TEST_F(CommTrafficTest, AReadThatFindsNothingKeepsThePreviousReadAcrossClosingAndReopening) {
-    Open();
-    port_->QueueInput({'o', 'k'});
-    EXPECT_EQ(LastRead(), (Bytes{'o', 'k'}));
-    EXPECT_EQ(LastRead(), (Bytes{'o', 'k'}));
-    EXPECT_EQ(comm_->Input(), "ok");
+    // Nothing waits: the same read again, also after closing and reopening.
     comm_->SetPortOpen(false);
     comm_->SetPortOpen(true);
-    EXPECT_EQ(comm_->Input(), "ok");
-    // A new read replaces both.
+    EXPECT_EQ(comm_->Input(), "A");
+    EXPECT_EQ(LastRead(), (Bytes{0x41, 0x00, 0x42}));
     port_->QueueInput({'n', 'e', 'w'});
     EXPECT_EQ(LastRead(), (Bytes{'n', 'e', 'w'}));
     EXPECT_EQ(comm_->Input(), "new");
@@ -236,75 +222,48 @@ TEST_F(CommTrafficTest, TheModemOutputLinesFollowWritesOnlyWhileOpen) {
     EXPECT_EQ(Boxes().Count(), 0);
 
     Open();
-    EXPECT_FALSE(port_->Dtr()) << "applying the settings dropped DTR";
     comm_->SetDTREnabled(true);
     comm_->SetRTSEnabled(true);
-    EXPECT_TRUE(comm_->DTREnabled());
-    EXPECT_TRUE(comm_->RTSEnabled());
-    EXPECT_TRUE(port_->Dtr());
-    EXPECT_TRUE(port_->Rts());
+    EXPECT_TRUE(comm_->DTREnabled() && comm_->RTSEnabled());
+    EXPECT_TRUE(port_->Dtr() && port_->Rts());
     comm_->SetRTSEnabled(false);
     comm_->SetDTREnabled(false);
-    EXPECT_FALSE(port_->Dtr());
-    EXPECT_FALSE(port_->Rts());
     EXPECT_EQ(port_->Escapes(), (std::vector<DWORD>{vcl::SETDTR, vcl::SETRTS, vcl::CLRRTS, vcl::CLRDTR}));
-
-    // Closed again: writes are dropped and the stored values stay as they were.
-    comm_->SetDTREnabled(true);
-    comm_->SetPortOpen(false);
-    comm_->SetDTREnabled(false);
-    EXPECT_TRUE(comm_->DTREnabled());
+    EXPECT_FALSE(port_->Dtr() || port_->Rts());
 }
 
 // ---- the poll ----------------------------------------------------------------------------------
 
-TEST_F(CommTrafficTest, WithoutAThresholdNoReceiveEventIsEverRaised) {
-    Log log;
-    LogEvents(log);
-    Open();
-    port_->QueueInput(1000, 0x55);
-    Ticks(5);
-    EXPECT_TRUE(log.empty());
-    EXPECT_EQ(port_->InputWaiting(), 1000u);
-}
-
-TEST_F(CommTrafficTest, AHandlerThatDoesNotReadIsCalledAgainEveryInterval) {
-    int calls = 0;
+TEST_F(CommTrafficTest, ReceiveEventsComeEveryIntervalWhileAtLeastTheThresholdWaits) {
     std::vector<uint32_t> times;
-    comm_->SetRThreshold(1);
     comm_->SetOnReceiveData([&](vcl::TObject* sender) {
         EXPECT_EQ(sender, comm_.get());
-        ++calls;
         times.push_back(vcl::GetTickCount());
     });
     Open();
-    Ticks(2);
-    EXPECT_EQ(calls, 0) << "nothing waits yet";
-    port_->QueueInput({0x42});
-    Ticks(4);
-    EXPECT_EQ(calls, 4);
-    ASSERT_EQ(times.size(), 4u);
-    for (size_t i = 1; i < times.size(); ++i) EXPECT_EQ(times[i] - times[i - 1], 100u);
-    // A handler that reads ends the calls.
-    comm_->SetOnReceiveData([&](vcl::TObject*) {
-        ++calls;
-        comm_->Input();
-    });
+    port_->QueueInput(1000, 0x55);
     Ticks(3);
-    EXPECT_EQ(calls, 5);
-}
+    EXPECT_TRUE(times.empty()) << "threshold 0: never";
 
-TEST_F(CommTrafficTest, TheThresholdCountsWaitingBytes) {
-    int calls = 0;
-    comm_->SetOnReceiveData([&](vcl::TObject*) { ++calls; });
+    comm_->SetPortOpen(false);
     comm_->SetRThreshold(4);
     Open();
     port_->QueueInput({1, 2, 3});
     Ticks(2);
-    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(times.empty());
+    // A handler that does not read is called again and again.
     port_->QueueInput({4});
-    Ticks(1);
-    EXPECT_EQ(calls, 1);
+    Ticks(3);
+    ASSERT_EQ(times.size(), 3u);
+    EXPECT_EQ(times[1] - times[0], 100u);
+    EXPECT_EQ(times[2] - times[1], 100u);
+    // One that reads ends the calls.
+    comm_->SetOnReceiveData([&](vcl::TObject*) {
+        times.push_back(0);
+        comm_->Input();
+    });
+    Ticks(3);
+    EXPECT_EQ(times.size(), 4u);
 }
 
 TEST_F(CommTrafficTest, TheFirstPollReportsEveryLineThatIsOnAndLaterOnesOnlyChanges) {
