@@ -4,101 +4,27 @@
 // checked on its side.
 
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "modbus/modbus.h"
 #include "platform/serial/CommApi.h"
+#include "tests/peers/SlaveProcess.h"
 #include "tests/platform/serial/PtyPair.h"
 
 namespace vcl {
 namespace {
 
+using peers::ParseServed;
+using peers::Served;
+using peers::SlaveProcess;
+
 constexpr uint8_t kSlave = 17;
 constexpr int kPort = 9;
-
-// The slave program, its output read line by line.
-class SlaveProcess {
-public:
-    explicit SlaveProcess(std::vector<std::string> arguments) {
-        int output[2];
-        if (pipe(output) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(output[1], STDOUT_FILENO);
-            close(output[0]);
-            close(output[1]);
-            std::vector<char*> argv;
-            for (std::string& argument : arguments) argv.push_back(argument.data());
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(output[1]);
-        output_ = output[0];
-    }
-
-    ~SlaveProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (output_ >= 0) close(output_);
-    }
-
-    SlaveProcess(const SlaveProcess&) = delete;
-    SlaveProcess& operator=(const SlaveProcess&) = delete;
-
-    // The next line, or empty when none comes within a few seconds.
-    std::string ReadLine() {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        for (;;) {
-            const size_t end = pending_.find('\n');
-            if (end != std::string::npos) {
-                std::string line = pending_.substr(0, end);
-                pending_.erase(0, end + 1);
-                return line;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) return {};
-            pollfd ready{output_, POLLIN, 0};
-            if (poll(&ready, 1, 100) <= 0) continue;
-            char chunk[4096];
-            const ssize_t n = read(output_, chunk, sizeof chunk);
-            if (n <= 0) return {};
-            pending_.append(chunk, static_cast<size_t>(n));
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-    int output_ = -1;
-    std::string pending_;
-};
-
-struct Served {
-    int function = -1;
-    std::vector<uint16_t> registers;
-};
-
-Served ParseServed(const std::string& line) {
-    std::istringstream words(line);
-    std::string word;
-    Served served;
-    if (!(words >> word) || word != "served") return served;
-    words >> std::hex >> served.function;
-    unsigned value = 0;
-    while (words >> value) served.registers.push_back(static_cast<uint16_t>(value));
-    return served;
-}
 
 uint16_t ReceivedCrc(const std::vector<uint8_t>& reply) {
     return static_cast<uint16_t>(reply[reply.size() - 2] | (reply[reply.size() - 1] << 8));
@@ -110,7 +36,7 @@ protected:
         config_.MapPort(kPort, ours_.SlavePath());
         bridge_ = std::make_unique<pty::PtyBridge>(ours_.Master(), theirs_.Master());
         slave_ = std::make_unique<SlaveProcess>(std::vector<std::string>{
-            VELMO_MODBUS_SLAVE, theirs_.SlavePath(), "19200", std::to_string(kSlave),
+            peers::ModbusSlavePath(), theirs_.SlavePath(), "19200", std::to_string(kSlave),
             "0x10=0x1234", "0x11=0xABCD", "0x12=0x0001", "0x13=0xFFFF", "0x20=0x5555", "0x34=0x7777"});
         ASSERT_EQ(slave_->ReadLine(), "ready");
 

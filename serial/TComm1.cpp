@@ -1,0 +1,264 @@
+#include "serial/TComm1.h"
+
+#include <algorithm>
+
+#include "platform/controls/Application.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/serial/CommApi.h"
+
+namespace serial {
+
+namespace {
+
+using vcl::DWORD;
+
+constexpr const char* kCannotOpen = "通讯出现异常！请检查连接是否正确或重新启动程序和仪器。";
+constexpr const char* kCannotSetup = "Cannot setup comm buffer";
+constexpr const char* kAlreadyOpen = "COM Port has been opened!";
+constexpr const char* kNotOpen = "COM Port is not opened yet!";
+
+void ShowError(const char* text) { vcl::MessageDlg(text, vcl::mtError, {vcl::mbOK}); }
+
+void ProcessMessages() { vcl::Application->ProcessMessages(); }
+
+// Binary mode and every other flag off: no parity check, no flow control, DTR and RTS held off.
+void ResetFlagWord(vcl::DCB& dcb) {
+    dcb.fBinary = 1;
+    dcb.fParity = 0;
+    dcb.fOutxCtsFlow = 0;
+    dcb.fOutxDsrFlow = 0;
+    dcb.fDtrControl = vcl::DTR_CONTROL_DISABLE;
+    dcb.fDsrSensitivity = 0;
+    dcb.fTXContinueOnXoff = 0;
+    dcb.fOutX = 0;
+    dcb.fInX = 0;
+    dcb.fErrorChar = 0;
+    dcb.fNull = 0;
+    dcb.fRtsControl = vcl::RTS_CONTROL_DISABLE;
+    dcb.fAbortOnError = 0;
+    dcb.fDummy2 = 0;
+}
+
+}  // namespace
+
+TComm::TComm(vcl::TComponent* AOwner) : vcl::TComponent(AOwner) {
+    pollTimer_ = new vcl::TTimer(this);
+    pollTimer_->SetEnabled(false);
+    pollTimer_->SetInterval(kPollInterval);
+    pollTimer_->SetOnTimer([this](vcl::TObject*) { PollTimerTick(); });
+    pollTimer_->SetEnabled(true);
+}
+
+TComm::~TComm() {
+    *alive_ = false;
+    pollTimer_->SetInterval(0);
+    pollTimer_->SetEnabled(false);
+    // Nothing could ever close a handle the component forgot, and the port would stay held.
+    ClosePort();
+}
+
+// ---- opening and settings ----------------------------------------------------------------------
+
+void TComm::SetPortOpen(bool value) {
+    if (!value) {
+        ClosePort();
+        return;
+    }
+    if (portOpen_) {
+        ShowError(kAlreadyOpen);
+        return;
+    }
+    OpenPort();
+}
+
+void TComm::OpenPort() {
+    const std::string name = PortDeviceName(commPort_);
+    const vcl::HANDLE handle = vcl::CreateFileA(name.c_str(), vcl::GENERIC_READ | vcl::GENERIC_WRITE, 0, nullptr,
+                                                vcl::OPEN_EXISTING, 0, nullptr);
+    if (handle == vcl::INVALID_HANDLE_VALUE) throw ECommError(kCannotOpen);
+    if (!vcl::SetupComm(handle, kReceiveBufferSize, kReceiveBufferSize)) {
+        vcl::CloseHandle(handle);
+        throw ECommError(kCannotSetup);
+    }
+    portHandle_ = handle;
+    vcl::PurgeComm(portHandle_, vcl::PURGE_TXABORT | vcl::PURGE_RXABORT | vcl::PURGE_TXCLEAR | vcl::PURGE_RXCLEAR);
+    ApplySettings();
+    portOpen_ = true;
+}
+
+void TComm::ClosePort() {
+    if (!IsOpen()) return;
+    vcl::CloseHandle(portHandle_);
+    portOpen_ = false;
+    portHandle_ = nullptr;
+}
+
+void TComm::ApplySettings() {
+    vcl::DCB dcb;
+    vcl::GetCommState(portHandle_, &dcb);
+    dcb.BaudRate = BaudRateSpeed(baudRate_);
+
+    ResetFlagWord(dcb);
+
+    dcb.Parity = static_cast<vcl::BYTE>(parity_);
+    parityCheck_ = parity_ != TParity::None;
+    if (parityCheck_) dcb.fParity = 1;
+
+    switch (hwHandShaking_) {
+        case hhNoneRTSON: dcb.fRtsControl = vcl::RTS_CONTROL_ENABLE; break;
+        case hhRTSCTS:
+            dcb.fRtsControl = vcl::RTS_CONTROL_HANDSHAKE;
+            dcb.fOutxCtsFlow = 1;
+            break;
+        case hhNone: break;
+    }
+    if (swHandShaking_ == shXonXoff) {
+        dcb.fOutX = 1;
+        dcb.fInX = 1;
+    }
+    dcb.ByteSize = static_cast<vcl::BYTE>(dataBits_ + 5);
+    dcb.StopBits = static_cast<vcl::BYTE>(stopBits_);
+    vcl::SetCommState(portHandle_, &dcb);
+}
+
+template <typename T>
+void TComm::SetLineSetting(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    if (IsOpen()) ApplySettings();
+}
+
+void TComm::SetBaudRate(TBaudRate value) { SetLineSetting(baudRate_, value); }
+void TComm::SetHwHandShaking(THWHandShaking value) { SetLineSetting(hwHandShaking_, value); }
+void TComm::SetSwHandShaking(TSWHandShaking value) { SetLineSetting(swHandShaking_, value); }
+void TComm::SetDataBits(TDataBits value) { SetLineSetting(dataBits_, value); }
+void TComm::SetParity(TParity value) { SetLineSetting(parity_, value); }
+void TComm::SetStopBits(TStopBits value) { SetLineSetting(stopBits_, value); }
+
+// ---- traffic -----------------------------------------------------------------------------------
+
+bool TComm::SendBytes(const void* Buffer, uint32_t Count) {
+    if (!IsOpen()) {
+        ShowError(kNotOpen);
+        return false;
+    }
+    DWORD written = 0;
+    vcl::WriteFile(portHandle_, Buffer, Count, &written, nullptr);
+    return true;
+}
+
+TComm::QueueState TComm::QueryQueue() {
+    DWORD errors = 0;
+    vcl::COMSTAT status;
+    if (!vcl::ClearCommError(portHandle_, &errors, &status)) return {};
+    return {errors, status.cbInQue};
+}
+
+void TComm::ReadInput() {
+    const QueueState queue = QueryQueue();
+    commError_ = queue.errors;
+    if (queue.waiting == 0) return;
+    // Never more than waits: the device is synchronous and the component sets no time-outs, so
+    // asking for more would block the GUI thread until the rest came.
+    const DWORD count = inputLen_ != 0 ? std::min(inputLen_, queue.waiting) : queue.waiting;
+    if (queue.waiting > kReceiveBufferSize) {
+        vcl::PurgeComm(portHandle_, vcl::PURGE_RXCLEAR);
+        return;
+    }
+    DWORD read = 0;
+    if (!vcl::ReadFile(portHandle_, receiveBuffer_.data(), count, &read, nullptr)) return;
+    const auto begin = receiveBuffer_.begin();
+    const auto end = begin + count;
+    inputText_.assign(begin, std::find(begin, end, uint8_t{0}));
+    inputBytes_.assign(begin, end);
+}
+
+std::string TComm::Input() {
+    if (!IsOpen()) throw ECommError(kNotOpen);
+    ReadInput();
+    return inputText_;
+}
+
+int32_t TComm::ReadBytes(const uint8_t*& Data) {
+    if (!IsOpen()) throw ECommError(kNotOpen);
+    ReadInput();
+    Data = inputBytes_.empty() ? nullptr : inputBytes_.data();
+    return static_cast<int32_t>(inputBytes_.size()) - 1;
+}
+
+uint32_t TComm::DataCount() {
+    // The error flags this query collects are dropped.
+    return QueryQueue().waiting;
+}
+
+void TComm::SetDataCount(uint32_t value) {
+    if (value != 0) return;
+    vcl::PurgeComm(portHandle_, vcl::PURGE_RXCLEAR);
+}
+
+void TComm::SetDTREnabled(bool value) {
+    if (!IsOpen()) return;
+    dtrEnabled_ = value;
+    vcl::EscapeCommFunction(portHandle_, value ? vcl::SETDTR : vcl::CLRDTR);
+}
+
+void TComm::SetRTSEnabled(bool value) {
+    if (!IsOpen()) return;
+    rtsEnabled_ = value;
+    vcl::EscapeCommFunction(portHandle_, value ? vcl::SETRTS : vcl::CLRRTS);
+}
+
+// ---- polling -----------------------------------------------------------------------------------
+
+void TComm::CheckModemStatus() {
+    if (!IsOpen()) throw ECommError(kNotOpen);
+    commEvent_ = 0;
+    DWORD status = 0;
+    if (!vcl::GetCommModemStatus(portHandle_, &status)) return;
+    struct Line {
+        DWORD stateBit;
+        DWORD changeValue;
+        bool& holding;
+    };
+    const Line lines[] = {
+        {vcl::MS_RLSD_ON, vcl::EV_RLSD, cdHolding_},
+        {vcl::MS_DSR_ON, vcl::EV_DSR, dsrHolding_},
+        {vcl::MS_RING_ON, vcl::EV_RING, riHolding_},
+        {vcl::MS_CTS_ON, vcl::EV_CTS, ctsHolding_},
+    };
+    for (const Line& line : lines) {
+        const bool on = (status & line.stateBit) != 0;
+        if (on != line.holding) commEvent_ += line.changeValue;
+        line.holding = on;
+    }
+}
+
+void TComm::PollTimerTick() {
+    if (!IsOpen()) return;
+    const std::shared_ptr<bool> alive = alive_;
+    const QueueState queue = QueryQueue();
+    commError_ = queue.errors;
+    if (rThreshold_ > 0 && queue.waiting >= rThreshold_) {
+        const TReceiveDataEvent handler = onReceiveData_;
+        vcl::Fire(handler, this);
+        if (!*alive) return;
+    }
+    CheckModemStatus();
+    ProcessMessages();
+    if (!*alive) return;
+    if (commEvent_ != 0) {
+        const TModemStateChangeEvent handler = onModemStateChange_;
+        vcl::Fire(handler, this, commEvent_);
+        if (!*alive) return;
+    }
+    ProcessMessages();
+    if (!*alive) return;
+    if (commError_ != 0) {
+        const TReceiveErrorEvent handler = onReceiveError_;
+        vcl::Fire(handler, this, commError_);
+        if (!*alive) return;
+    }
+    ProcessMessages();
+}
+
+}  // namespace serial

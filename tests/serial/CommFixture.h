@@ -1,0 +1,79 @@
+#pragma once
+// A component under test on the headless screen with its virtual clock: the application's message
+// loop, error boxes recorded and answered at once, and ticks run by advancing time.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/controls/Application.h"
+#include "platform/controls/MessageBox.h"
+#include "platform/runtime/MessageQueue.h"
+#include "platform/window/WindowSystem.h"
+#include "serial/TComm1.h"
+
+namespace serial::testing_support {
+
+// The error box of the component itself, and the application's box for an exception.
+inline constexpr const char* kBoxCaption = "Error";
+inline constexpr const char* kAppTitle = "Velmo Modbus-RTU";
+inline constexpr const char* kCannotOpen = "通讯出现异常！请检查连接是否正确或重新启动程序和仪器。";
+
+class CommTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vcl::MessageQueue().Reset();
+        vcl::WindowSystem().SetBackend(&screen_);
+        vcl::Application->ResetTerminated();
+        vcl::Application->SetTitle(kAppTitle);
+        boxes_ = std::make_unique<vcl::TMessageBoxRecorder>();
+        comm_ = std::make_unique<TComm>(nullptr);
+    }
+
+    void TearDown() override {
+        comm_.reset();
+        boxes_.reset();
+        vcl::WindowSystem().SetBackend(nullptr);
+        vcl::MessageQueue().Reset();
+    }
+
+    // Virtual time moves on; every poll due meanwhile runs at its time.
+    void AdvanceMs(uint32_t ms) { screen_.Advance(ms); }
+    void Ticks(int count) { AdvanceMs(static_cast<uint32_t>(count) * TComm::kPollInterval); }
+
+    // The message of the ECommError that action raises; empty when it raises none.
+    template <typename Action>
+    static std::string CommErrorOf(Action&& action) {
+        try {
+            action();
+        } catch (const ECommError& error) {
+            return error.Message();
+        }
+        return {};
+    }
+
+    vcl::TMessageBoxRecorder& Boxes() { return *boxes_; }
+
+    // For real devices, whose bytes take real time: polls until done() holds or a few seconds of
+    // real time passed; whether it held.
+    template <typename Condition>
+    bool PollUntil(Condition&& done) {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > giveUp) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            Ticks(1);
+        }
+        return true;
+    }
+
+    vcl::THeadlessBackend screen_;
+    std::unique_ptr<vcl::TMessageBoxRecorder> boxes_;
+    std::unique_ptr<TComm> comm_;
+};
+
+}  // namespace serial::testing_support

@@ -1,0 +1,201 @@
+// The component over real pseudo-terminals: the ports folder points COM5 at a pty whose master
+// the test holds, so the line is seen the way the kernel sees it.
+
+#include <asm/termbits.h>
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "platform/serial/CommApi.h"
+#include "tests/platform/serial/PtyPair.h"
+#include "tests/serial/CommFixture.h"
+
+namespace serial {
+namespace {
+
+using testing_support::kCannotOpen;
+using Bytes = std::vector<uint8_t>;
+
+class CommPtyTest : public testing_support::CommTest {
+protected:
+    void SetUp() override {
+        CommTest::SetUp();
+        config_.MapPort(5, pty_.SlavePath());
+        comm_->SetCommPort(pnCOM5);
+        comm_->SetRThreshold(1);
+        comm_->SetOnReceiveData([this](vcl::TObject*) {
+            ++receiveEvents_;
+            const uint8_t* data = nullptr;
+            const int32_t last = comm_->ReadBytes(data);
+            received_.insert(received_.end(), data, data + last + 1);
+        });
+    }
+
+    termios2 LineSeenByMaster() const {
+        termios2 settings{};
+        EXPECT_EQ(ioctl(pty_.Master(), TCGETS2, &settings), 0);
+        return settings;
+    }
+
+    // Every byte the receive handler read, once count of them came.
+    bool ReceiveUntil(size_t count) {
+        return PollUntil([&] { return received_.size() >= count; });
+    }
+
+    vcl::pty::ScratchConfig config_;
+    vcl::pty::PtyPair pty_;
+    Bytes received_;
+    int receiveEvents_ = 0;
+};
+
+TEST_F(CommPtyTest, ThePortsFolderLeadsComFiveToThePtyAndEveryByteGoesOutUnchanged) {
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    const Bytes all = vcl::pty::AllByteValues();
+    EXPECT_TRUE(comm_->SendBytes(all.data(), 256));
+    EXPECT_EQ(pty_.ReadFromMaster(256), all);
+    EXPECT_FALSE(pty_.AnythingArrives(0));
+}
+
+TEST_F(CommPtyTest, EverySpeedAndStopBitsAndFlowControlReachTheLine) {
+    const uint32_t speeds[] = {110,   300,   600,   1200,  2400,  4800,   9600,  14400,
+                               19200, 38400, 56000, 57600, 76800, 115200, 230400};
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    for (int ordinal = 0; ordinal < 15; ++ordinal) {
+        comm_->SetBaudRate(static_cast<TBaudRate>(ordinal));
+        const termios2 seen = LineSeenByMaster();
+        EXPECT_EQ(seen.c_ospeed, speeds[ordinal]);
+        EXPECT_EQ(seen.c_ispeed, speeds[ordinal]);
+    }
+    comm_->SetStopBits(SB2);
+    EXPECT_NE(LineSeenByMaster().c_cflag & CSTOPB, 0u);
+    comm_->SetStopBits(SB1_5);
+    EXPECT_NE(LineSeenByMaster().c_cflag & CSTOPB, 0u) << "one and a half go out as two";
+    comm_->SetStopBits(SB1);
+    EXPECT_EQ(LineSeenByMaster().c_cflag & CSTOPB, 0u);
+
+    comm_->SetHwHandShaking(hhRTSCTS);
+    comm_->SetSwHandShaking(shXonXoff);
+    termios2 seen = LineSeenByMaster();
+    EXPECT_NE(seen.c_cflag & CRTSCTS, 0u);
+    EXPECT_EQ(seen.c_iflag & (IXON | IXOFF), tcflag_t{IXON | IXOFF});
+    comm_->SetHwHandShaking(hhNoneRTSON);
+    comm_->SetSwHandShaking(shNone);
+    seen = LineSeenByMaster();
+    EXPECT_EQ(seen.c_cflag & CRTSCTS, 0u);
+    EXPECT_EQ(seen.c_iflag & (IXON | IXOFF), 0u);
+
+    // Raw, with the receiver on and the modem lines ignored.
+    EXPECT_EQ(seen.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(seen.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP | INPCK), 0u);
+    EXPECT_EQ(seen.c_oflag & OPOST, 0u);
+    EXPECT_EQ(seen.c_cflag & (CLOCAL | CREAD), tcflag_t{CLOCAL | CREAD});
+}
+
+// A pty carries 8 bits without parity whatever it is told; the component ignores the refusal and
+// the line keeps running 8N at the speed asked for.
+TEST_F(CommPtyTest, FramingAPtyCannotCarryLeavesItAtEightBitsWithoutParity) {
+    comm_->SetDataBits(DB7);
+    comm_->SetParity(TParity::Even);
+    comm_->SetBaudRate(br4800);
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    const termios2 seen = LineSeenByMaster();
+    EXPECT_EQ(seen.c_cflag & (CSIZE | PARENB), tcflag_t{CS8});
+    EXPECT_EQ(seen.c_ospeed, 4800u);
+    const Bytes bytes = {0xFF, 0x80};
+    comm_->SendBytes(bytes.data(), 2);
+    EXPECT_EQ(pty_.ReadFromMaster(2), bytes) << "the eighth bit is not stripped";
+}
+
+TEST_F(CommPtyTest, ArrivingBytesAreNoticedByThePollAndReadWhole) {
+    comm_->SetPortOpen(true);
+    const Bytes all = vcl::pty::AllByteValues();
+    pty_.WriteToMaster(all);
+    ASSERT_TRUE(ReceiveUntil(256));
+    EXPECT_EQ(received_, all);
+    EXPECT_FALSE(pty_.AnythingArrives(0)) << "nothing echoed";
+
+    // A second burst, larger than one read of the kernel's, still reads as sent.
+    Bytes burst;
+    for (int i = 0; i < 3000; ++i) burst.push_back(static_cast<uint8_t>(i % 253));
+    received_.clear();
+    pty_.WriteToMaster(burst);
+    ASSERT_TRUE(ReceiveUntil(burst.size()));
+    EXPECT_EQ(received_, burst);
+    EXPECT_EQ(comm_->DataCount(), 0u);
+}
+
+TEST_F(CommPtyTest, AnOpenPortCannotBeOpenedAgainHereOrInAnotherProcess) {
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    TComm second(nullptr);
+    second.SetCommPort(pnCOM5);
+    EXPECT_EQ(CommErrorOf([&] { second.SetPortOpen(true); }), kCannotOpen);
+
+    auto opensInChild = [] {
+        const pid_t child = fork();
+        if (child == 0) {
+            const std::string name = PortDeviceName(pnCOM5);
+            const vcl::HANDLE handle = vcl::CreateFileA(name.c_str(), vcl::GENERIC_READ | vcl::GENERIC_WRITE, 0,
+                                                        nullptr, vcl::OPEN_EXISTING, 0, nullptr);
+            _exit(handle == vcl::INVALID_HANDLE_VALUE ? 1 : 0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    EXPECT_FALSE(opensInChild());
+
+    comm_->SetPortOpen(false);
+    EXPECT_TRUE(opensInChild());
+    second.SetPortOpen(true);
+    EXPECT_TRUE(second.PortOpen());
+}
+
+// A pty has no modem lines: the line writes fail unnoticed and no line ever changes.
+TEST_F(CommPtyTest, NoModemLinesMeanNoModemEvents) {
+    int modemEvents = 0;
+    comm_->SetOnModemStateChange([&](vcl::TObject*, uint32_t) { ++modemEvents; });
+    comm_->SetPortOpen(true);
+    comm_->SetDTREnabled(true);
+    comm_->SetRTSEnabled(true);
+    EXPECT_TRUE(comm_->DTREnabled());
+    pty_.WriteToMaster({0x42});
+    ASSERT_TRUE(ReceiveUntil(1));
+    Ticks(3);
+    EXPECT_EQ(modemEvents, 0);
+    EXPECT_FALSE(comm_->CTSHolding());
+    EXPECT_FALSE(comm_->DSRHolding());
+    EXPECT_EQ(comm_->CommError(), 0u);
+    EXPECT_EQ(Boxes().Count(), 0);
+}
+
+TEST_F(CommPtyTest, TheOtherEndHangingUpLeavesThePollHarmlessAndThePortClosable) {
+    int errorEvents = 0;
+    comm_->SetOnReceiveError([&](vcl::TObject*, uint32_t) { ++errorEvents; });
+    comm_->SetPortOpen(true);
+    pty_.WriteToMaster({'o', 'k'});
+    ASSERT_TRUE(ReceiveUntil(2));
+    pty_.CloseMaster();
+    Ticks(20);
+    EXPECT_EQ(receiveEvents_, 1);
+    EXPECT_EQ(errorEvents, 0);
+    EXPECT_EQ(Boxes().Count(), 0);
+    const Bytes frame = {1, 2, 3};
+    EXPECT_TRUE(comm_->SendBytes(frame.data(), 3));
+    EXPECT_EQ(comm_->Input(), "ok");
+    EXPECT_EQ(comm_->DataCount(), 0u);
+    EXPECT_TRUE(comm_->PortOpen());
+
+    comm_->SetPortOpen(false);
+    EXPECT_FALSE(comm_->PortOpen());
+    EXPECT_EQ(CommErrorOf([&] { comm_->SetPortOpen(true); }), kCannotOpen);
+}
+
+}  // namespace
+}  // namespace serial
