@@ -3,6 +3,8 @@
 
 #include <asm/termbits.h>
 #include <gtest/gtest.h>
+
+#include "tests/platform/serial/LineSettings.h"
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <fcntl.h>
@@ -56,16 +58,6 @@ std::vector<uint8_t> ReadPort(HANDLE port, DWORD count) {
     EXPECT_TRUE(ReadFile(port, bytes.data(), count, &read, nullptr));
     bytes.resize(read);
     return bytes;
-}
-
-DCB Line(DWORD speed, BYTE size, BYTE parity, BYTE stopBits) {
-    DCB dcb;
-    dcb.BaudRate = speed;
-    dcb.fBinary = 1;
-    dcb.ByteSize = size;
-    dcb.Parity = parity;
-    dcb.StopBits = stopBits;
-    return dcb;
 }
 
 class PtyPortTest : public ::testing::Test {

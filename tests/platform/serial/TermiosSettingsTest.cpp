@@ -5,18 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/serial/LineSettings.h"
+
 namespace vcl {
 namespace {
-
-DCB Line(DWORD speed, BYTE size, BYTE parity, BYTE stopBits) {
-    DCB dcb;
-    dcb.BaudRate = speed;
-    dcb.fBinary = 1;
-    dcb.ByteSize = size;
-    dcb.Parity = parity;
-    dcb.StopBits = stopBits;
-    return dcb;
-}
 
 // What a freshly opened tty looks like: cooked, echoing, translating.
 termios2 Cooked() {
