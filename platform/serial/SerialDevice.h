@@ -31,6 +31,10 @@ public:
     virtual bool EscapeCommFunction(DWORD function) = 0;
 };
 
+// The line record of a port just opened: 9600 8N1, binary, DTR and RTS raised (opening a tty
+// raises both), the usual XON/XOFF characters and limits.
+DCB FreshPortState();
+
 // Opens "COMn" for n in 1..255, exclusively; null when the port is absent or held elsewhere.
 class SerialDeviceFactory {
 public:

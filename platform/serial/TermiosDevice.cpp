@@ -10,6 +10,7 @@
 #include <cerrno>
 
 #include "platform/serial/PortName.h"
+#include "platform/serial/SerialDevice.h"
 #include "platform/serial/TermiosSettings.h"
 
 namespace vcl {
@@ -24,17 +25,6 @@ bool MeansGone(int error) { return error == EIO || error == ENXIO || error == EN
 bool RetryAfter(int error) { return error == EINTR; }
 
 bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
-
-DCB InitialRequest() {
-    DCB dcb;
-    dcb.fBinary = 1;
-    // Opening a tty raises DTR and RTS.
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.XonLim = 2048;
-    dcb.XoffLim = 512;
-    return dcb;
-}
 
 // Linux releases the descriptor even when close reports EINTR, so it is never retried.
 void CloseQuietly(int fd) { ::close(fd); }
@@ -64,7 +54,7 @@ std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
     return device;
 }
 
-TermiosDevice::TermiosDevice(int fd) : fd_(fd), requested_(InitialRequest()) {}
+TermiosDevice::TermiosDevice(int fd) : fd_(fd), requested_(FreshPortState()) {}
 
 TermiosDevice::~TermiosDevice() {
     // Exclusive mode belongs to the tty, not to this descriptor; a pty's tty outlives us.

@@ -244,21 +244,17 @@ void THeadlessBackend::PressKey(uint16_t key, TShiftState modifiers) {
     }
 }
 
-void THeadlessBackend::TypeText(const std::string& utf8) {
+void THeadlessBackend::PushText(TBackendEventKind kind, const std::string& utf8) {
     TBackendEvent e;
-    e.Kind = TBackendEventKind::Text;
+    e.Kind = kind;
     e.Window = keyboardWindow_;
     e.Text = utf8;
     Push(e);
 }
 
-void THeadlessBackend::Compose(const std::string& utf8) {
-    TBackendEvent e;
-    e.Kind = TBackendEventKind::Composition;
-    e.Window = keyboardWindow_;
-    e.Text = utf8;
-    Push(e);
-}
+void THeadlessBackend::TypeText(const std::string& utf8) { PushText(TBackendEventKind::Text, utf8); }
+
+void THeadlessBackend::Compose(const std::string& utf8) { PushText(TBackendEventKind::Composition, utf8); }
 
 uint32_t THeadlessBackend::IdOf(HWND topLevel) const {
     HWND top = GetAncestorTopLevel(topLevel);

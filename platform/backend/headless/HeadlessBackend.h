@@ -107,6 +107,7 @@ private:
     friend class THeadlessWindow;
 
     void Push(TBackendEvent event);
+    void PushText(TBackendEventKind kind, const std::string& utf8);
     void Raise(THeadlessWindow* window);
     void Forget(THeadlessWindow* window);
     THeadlessWindow* WindowAt(TPoint screen) const;

@@ -4,26 +4,6 @@
 
 namespace vcl {
 
-namespace {
-
-DCB PowerOnState() {
-    DCB dcb;
-    dcb.BaudRate = 9600;
-    dcb.fBinary = 1;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.XonLim = 2048;
-    dcb.XoffLim = 512;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.XonChar = 0x11;
-    dcb.XoffChar = 0x13;
-    return dcb;
-}
-
-}  // namespace
-
 // The device behind one open handle; it dies with its port's generation when the port vanishes.
 class FakeSerialDevice final : public SerialDevice {
 public:
@@ -121,7 +101,7 @@ private:
     int generation_;
 };
 
-FakeSerialPort::FakeSerialPort() : state_(PowerOnState()) {}
+FakeSerialPort::FakeSerialPort() : state_(FreshPortState()) {}
 
 void FakeSerialPort::QueueInput(std::initializer_list<BYTE> bytes) {
     input_.insert(input_.end(), bytes.begin(), bytes.end());
