@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace modbus {
 

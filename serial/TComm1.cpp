@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/controls/Application.h"
-#include "platform/controls/MessageBox.h"
-#include "platform/serial/CommApi.h"
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/MessageBox.h"
+#include "platform/serialdev/CommApi.h"
 
 namespace serial {
 

@@ -22,7 +22,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/runtime/Component.h"
 #include "platform/runtime/Timer.h"
-#include "platform/serial/CommTypes.h"
+#include "platform/serialdev/CommTypes.h"
 #include "serial/CommEnums.h"
 
 namespace serial {

@@ -18,9 +18,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/controls/Application.h"
+#include "platform/toolkit/Application.h"
 #include "serial/TComm1.h"
-#include "tests/platform/serial/PtyPair.h"
+#include "tests/platform/serialdev/PtyPair.h"
 
 namespace serial {
 namespace {

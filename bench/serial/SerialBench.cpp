@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "platform/serial/CommApi.h"
-#include "tests/platform/serial/PtyPair.h"
+#include "platform/serialdev/CommApi.h"
+#include "tests/platform/serialdev/PtyPair.h"
 
 namespace vcl {
 namespace {

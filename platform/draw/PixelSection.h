@@ -3,6 +3,7 @@
 // off-screen surface, a screenshot. Rows are stored top-down unless the section was made
 // bottom-up (a device-independent section with a positive height).
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "modbus/modbus.h"
-#include "platform/serial/CommApi.h"
+#include "platform/serialdev/CommApi.h"
 #include "tests/peers/SlaveProcess.h"
-#include "tests/platform/serial/PtyPair.h"
+#include "tests/platform/serialdev/PtyPair.h"
 
 namespace vcl {
 namespace {

@@ -9,36 +9,31 @@
 #include <string>
 #include <thread>
 
-#include "platform/backend/headless/HeadlessBackend.h"
-#include "platform/controls/Application.h"
-#include "platform/controls/MessageBox.h"
+#include "platform/toolkit/Application.h"
+#include "platform/toolkit/MessageBox.h"
 #include "platform/runtime/MessageQueue.h"
 #include "platform/window/WindowSystem.h"
 #include "serial/TComm1.h"
+#include "tests/support/GuiTest.h"
 
 namespace serial::testing_support {
 
 // The error box of the component itself, and the application's box for an exception.
 inline constexpr const char* kBoxCaption = "Error";
-inline constexpr const char* kAppTitle = "Velmo Modbus-RTU";
+using vcl::testing_support::kAppTitle;
 inline constexpr const char* kCannotOpen = "通讯出现异常！请检查连接是否正确或重新启动程序和仪器。";
 
-class CommTest : public ::testing::Test {
+class CommTest : public vcl::testing_support::GuiTest {
 protected:
     void SetUp() override {
-        vcl::MessageQueue().Reset();
-        vcl::WindowSystem().SetBackend(&screen_);
-        vcl::Application->ResetTerminated();
-        vcl::Application->SetTitle(kAppTitle);
-        boxes_ = std::make_unique<vcl::TMessageBoxRecorder>();
+        GuiTest::SetUp();
+        RecordBoxes();
         comm_ = std::make_unique<TComm>(nullptr);
     }
 
     void TearDown() override {
         comm_.reset();
-        boxes_.reset();
-        vcl::WindowSystem().SetBackend(nullptr);
-        vcl::MessageQueue().Reset();
+        GuiTest::TearDown();
     }
 
     // Virtual time moves on; every poll due meanwhile runs at its time.
@@ -56,7 +51,7 @@ protected:
         return {};
     }
 
-    vcl::TMessageBoxRecorder& Boxes() { return *boxes_; }
+    vcl::TMessageBoxRecorder& Boxes() { return RecordBoxes(); }
 
     // For real devices, whose bytes take real time: polls until done() holds or a few seconds of
     // real time passed; whether it held.
@@ -71,8 +66,6 @@ protected:
         return true;
     }
 
-    vcl::THeadlessBackend screen_;
-    std::unique_ptr<vcl::TMessageBoxRecorder> boxes_;
     std::unique_ptr<TComm> comm_;
 };
 

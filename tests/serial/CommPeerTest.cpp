@@ -10,7 +10,7 @@
 
 #include "modbus/modbus.h"
 #include "tests/peers/SlaveProcess.h"
-#include "tests/platform/serial/PtyPair.h"
+#include "tests/platform/serialdev/PtyPair.h"
 #include "tests/serial/CommFixture.h"
 
 namespace serial {

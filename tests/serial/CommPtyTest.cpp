@@ -9,8 +9,8 @@
 
 #include <vector>
 
-#include "platform/serial/CommApi.h"
-#include "tests/platform/serial/PtyPair.h"
+#include "platform/serialdev/CommApi.h"
+#include "tests/platform/serialdev/PtyPair.h"
 #include "tests/serial/CommFixture.h"
 
 namespace serial {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/serial/testing/FakeSerialPorts.h"
+#include "platform/serialdev/testing/FakeSerialPorts.h"
 #include "tests/serial/CommFixture.h"
 
 namespace serial {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/runtime/Clock.h"
-#include "platform/serial/testing/FakeSerialPorts.h"
+#include "platform/serialdev/testing/FakeSerialPorts.h"
 #include "tests/serial/CommFixture.h"
 
 namespace serial {

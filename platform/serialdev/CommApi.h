@@ -1,0 +1,37 @@
+#pragma once
+// The Win32-shaped serial calls. A port is opened by name ("COMn", also after the device prefix)
+// through the current SerialDeviceFactory and named by its HANDLE until CloseHandle. Every call
+// on a handle that is not open fails; results say success, as the Win32 BOOL does.
+
+#include "platform/serialdev/CommTypes.h"
+
+namespace vcl {
+
+// Opens a port for synchronous reading and writing. Only OPEN_EXISTING is accepted, and no
+// FILE_FLAG_OVERLAPPED; the opening is always exclusive, whatever shareMode says.
+HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
+
+bool SetupComm(HANDLE file, DWORD inQueue, DWORD outQueue);
+bool PurgeComm(HANDLE file, DWORD flags);
+bool GetCommState(HANDLE file, DCB* dcb);
+// Fails when the device did not take the line as asked (it may have taken part of it: a
+// pseudo-terminal, for one, runs 8 bits without parity whatever it is told); GetCommState then
+// tells what the line does.
+bool SetCommState(HANDLE file, const DCB* dcb);
+
+// Writes every byte before returning; overlapped must be null.
+bool WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
+               OVERLAPPED* overlapped);
+
+// Returns once bytesToRead bytes were read, however long they take to arrive; fails instead when
+// the device goes away. overlapped must be null.
+bool ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, OVERLAPPED* overlapped);
+
+// errors and status may each be null.
+bool ClearCommError(HANDLE file, DWORD* errors, COMSTAT* status);
+bool GetCommModemStatus(HANDLE file, DWORD* modemStatus);
+bool EscapeCommFunction(HANDLE file, DWORD function);
+bool CloseHandle(HANDLE file);
+
+}  // namespace vcl

@@ -1,0 +1,289 @@
+#include "platform/serialdev/TermiosDevice.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/serialdev/PortName.h"
+#include "platform/serialdev/SerialDevice.h"
+#include "platform/serialdev/TermiosSettings.h"
+
+namespace vcl {
+
+namespace {
+
+constexpr short kHangUpEvents = POLLHUP | POLLERR | POLLNVAL;
+
+// Errors by which the kernel says the device behind the descriptor is no more.
+bool MeansGone(int error) { return error == EIO || error == ENXIO || error == ENODEV || error == EBADF; }
+
+bool RetryAfter(int error) { return error == EINTR; }
+
+bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+
+// Linux releases the descriptor even when close reports EINTR, so it is never retried.
+void CloseQuietly(int fd) { ::close(fd); }
+
+}  // namespace
+
+std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    // Reading the settings fails on anything that is no tty; the lock fails while another
+    // opening, here or in another process, holds the port.
+    termios2 settings{};
+    if (::ioctl(fd, TCGETS2, &settings) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        CloseQuietly(fd);
+        return nullptr;
+    }
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        CloseQuietly(fd);
+        return nullptr;
+    }
+    // The device owns the descriptor from here, and its destructor undoes TIOCEXCL.
+    std::unique_ptr<TermiosDevice> device(new TermiosDevice(fd));
+    // Raw at once, so nothing that arrives before the first settings is echoed or translated.
+    MakeRaw(settings);
+    if (::ioctl(fd, TCSETS2, &settings) != 0) return nullptr;
+    device->hasErrorCounts_ = device->ReadLineErrorCounts(device->errorCounts_);
+    return device;
+}
+
+TermiosDevice::TermiosDevice(int fd) : fd_(fd), requested_(FreshPortState()) {}
+
+TermiosDevice::~TermiosDevice() {
+    // Exclusive mode belongs to the tty, not to this descriptor; a pty's tty outlives us.
+    ::ioctl(fd_, TIOCNXCL);
+    CloseQuietly(fd_);
+}
+
+bool TermiosDevice::Gone() {
+    if (gone_) return true;
+    pollfd poll{fd_, 0, 0};
+    if (::poll(&poll, 1, 0) == 1 && (poll.revents & kHangUpEvents) != 0) gone_ = true;
+    return gone_;
+}
+
+void TermiosDevice::NoteFailure(int error) {
+    if (MeansGone(error)) gone_ = true;
+}
+
+bool TermiosDevice::WaitFor(short events) {
+    for (;;) {
+        pollfd poll{fd_, events, 0};
+        const int ready = ::poll(&poll, 1, -1);
+        if (ready < 0) {
+            if (RetryAfter(errno)) continue;
+            return false;
+        }
+        if ((poll.revents & kHangUpEvents) != 0) {
+            gone_ = true;
+            return false;
+        }
+        if ((poll.revents & events) != 0) return true;
+    }
+}
+
+bool TermiosDevice::SetupComm(DWORD, DWORD) {
+    // The kernel's queues have fixed sizes; what remains to check is that the device answers.
+    if (Gone()) return false;
+    termios2 settings{};
+    if (::ioctl(fd_, TCGETS2, &settings) == 0) return true;
+    NoteFailure(errno);
+    return false;
+}
+
+bool TermiosDevice::PurgeComm(DWORD flags) {
+    constexpr DWORD kKnownFlags = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+    if ((flags & ~kKnownFlags) != 0 || Gone()) return false;
+    const bool input = (flags & PURGE_RXCLEAR) != 0;
+    const bool output = (flags & PURGE_TXCLEAR) != 0;
+    // Every transfer is synchronous, so there is never a pending one to abort.
+    if (!input && !output) return true;
+    const int queue = input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH;
+    if (::ioctl(fd_, TCFLSH, queue) == 0) return true;
+    NoteFailure(errno);
+    return false;
+}
+
+bool TermiosDevice::GetCommState(DCB& dcb) {
+    if (Gone()) return false;
+    termios2 settings{};
+    if (::ioctl(fd_, TCGETS2, &settings) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    DCB current = requested_;
+    ReadDcb(settings, current);
+    dcb = current;
+    return true;
+}
+
+bool TermiosDevice::SetCommState(const DCB& dcb) {
+    if (Gone()) return false;
+    termios2 settings{};
+    if (::ioctl(fd_, TCGETS2, &settings) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    if (!ApplyDcb(dcb, settings)) return false;
+    if (::ioctl(fd_, TCSETS2, &settings) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    requested_ = dcb;
+    requested_.DCBlength = sizeof(DCB);
+    if (!ApplyLineControl(dcb)) return false;
+    // Drivers take what they can without saying so; only a line as asked counts as success.
+    termios2 taken{};
+    if (::ioctl(fd_, TCGETS2, &taken) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    return LineMatches(dcb, taken);
+}
+
+bool TermiosDevice::ApplyLineControl(const DCB& dcb) {
+    // DTR handshaking does not exist on Linux; the line is simply held on.
+    SetModemLine(TIOCM_DTR, dcb.fDtrControl != DTR_CONTROL_DISABLE);
+    if (dcb.fRtsControl != RTS_CONTROL_HANDSHAKE) {
+        SetModemLine(TIOCM_RTS, dcb.fRtsControl == RTS_CONTROL_ENABLE);
+    }
+    // A device without modem lines (a pseudo-terminal) took the settings all the same.
+    return !gone_;
+}
+
+bool TermiosDevice::SetModemLine(int line, bool on) {
+    if (::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0) return true;
+    NoteFailure(errno);
+    return false;
+}
+
+bool TermiosDevice::WriteFile(const BYTE* bytes, DWORD count, DWORD& written) {
+    written = 0;
+    while (written < count) {
+        if (Gone()) return false;
+        const ssize_t sent = ::write(fd_, bytes + written, count - written);
+        if (sent > 0) {
+            written += static_cast<DWORD>(sent);
+            continue;
+        }
+        if (sent < 0 && RetryAfter(errno)) continue;
+        if (sent == 0 || WouldBlock(errno)) {
+            if (!WaitFor(POLLOUT)) return false;
+            continue;
+        }
+        NoteFailure(errno);
+        return false;
+    }
+    return true;
+}
+
+bool TermiosDevice::ReadFile(BYTE* bytes, DWORD count, DWORD& read) {
+    read = 0;
+    while (read < count) {
+        if (Gone()) return false;
+        const ssize_t got = ::read(fd_, bytes + read, count - read);
+        if (got > 0) {
+            read += static_cast<DWORD>(got);
+            continue;
+        }
+        if (got < 0 && RetryAfter(errno)) continue;
+        if (got == 0 || WouldBlock(errno)) {
+            if (!WaitFor(POLLIN)) return false;
+            continue;
+        }
+        NoteFailure(errno);
+        return false;
+    }
+    return true;
+}
+
+bool TermiosDevice::ClearCommError(DWORD& errors, COMSTAT& status) {
+    if (Gone()) return false;
+    int waiting = 0;
+    if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    int unsent = 0;
+    if (::ioctl(fd_, TIOCOUTQ, &unsent) != 0) unsent = 0;
+    status = COMSTAT{};
+    status.cbInQue = static_cast<DWORD>(waiting);
+    status.cbOutQue = static_cast<DWORD>(unsent);
+    errors = TakeLineErrors();
+    return true;
+}
+
+bool TermiosDevice::ReadLineErrorCounts(LineErrorCounts& counts) {
+    serial_icounter_struct kernel{};
+    if (::ioctl(fd_, TIOCGICOUNT, &kernel) != 0) return false;
+    counts.frame = kernel.frame;
+    counts.overrun = kernel.overrun;
+    counts.parity = kernel.parity;
+    counts.brk = kernel.brk;
+    counts.bufferOverrun = kernel.buf_overrun;
+    return true;
+}
+
+DWORD TermiosDevice::TakeLineErrors() {
+    // Drivers without counters (pseudo-terminals among them) report no line errors.
+    if (!hasErrorCounts_) return 0;
+    LineErrorCounts now;
+    if (!ReadLineErrorCounts(now)) return 0;
+    DWORD errors = 0;
+    if (now.frame != errorCounts_.frame) errors |= CE_FRAME;
+    if (now.overrun != errorCounts_.overrun) errors |= CE_OVERRUN;
+    if (now.parity != errorCounts_.parity) errors |= CE_RXPARITY;
+    if (now.brk != errorCounts_.brk) errors |= CE_BREAK;
+    if (now.bufferOverrun != errorCounts_.bufferOverrun) errors |= CE_RXOVER;
+    errorCounts_ = now;
+    return errors;
+}
+
+bool TermiosDevice::GetCommModemStatus(DWORD& modemStatus) {
+    if (Gone()) return false;
+    int lines = 0;
+    if (::ioctl(fd_, TIOCMGET, &lines) != 0) {
+        NoteFailure(errno);
+        return false;
+    }
+    modemStatus = 0;
+    if ((lines & TIOCM_CTS) != 0) modemStatus |= MS_CTS_ON;
+    if ((lines & TIOCM_DSR) != 0) modemStatus |= MS_DSR_ON;
+    if ((lines & TIOCM_RI) != 0) modemStatus |= MS_RING_ON;
+    if ((lines & TIOCM_CD) != 0) modemStatus |= MS_RLSD_ON;
+    return true;
+}
+
+bool TermiosDevice::EscapeCommFunction(DWORD function) {
+    if (Gone()) return false;
+    int result = -1;
+    switch (function) {
+        case SETRTS: return SetModemLine(TIOCM_RTS, true);
+        case CLRRTS: return SetModemLine(TIOCM_RTS, false);
+        case SETDTR: return SetModemLine(TIOCM_DTR, true);
+        case CLRDTR: return SetModemLine(TIOCM_DTR, false);
+        case SETBREAK: result = ::ioctl(fd_, TIOCSBRK); break;
+        case CLRBREAK: result = ::ioctl(fd_, TIOCCBRK); break;
+        case SETXOFF: result = ::ioctl(fd_, TCXONC, TCOOFF); break;
+        case SETXON: result = ::ioctl(fd_, TCXONC, TCOON); break;
+        default: return false;
+    }
+    if (result == 0) return true;
+    NoteFailure(errno);
+    return false;
+}
+
+std::unique_ptr<SerialDevice> TermiosDeviceFactory::OpenPort(int portNumber) {
+    const std::optional<std::string> path = ResolvePortPath(portNumber, PortFolders::FromEnvironment());
+    if (!path) return nullptr;
+    return TermiosDevice::Open(*path);
+}
+
+}  // namespace vcl

@@ -1,0 +1,67 @@
+#pragma once
+// A serial port on a Linux tty: opened exclusively, in raw mode, driven through ioctls.
+
+#include <memory>
+#include <string>
+
+#include "platform/serialdev/SerialDevice.h"
+
+namespace vcl {
+
+class TermiosDevice final : public SerialDevice {
+public:
+    // Opens the tty at path for reading and writing, exclusively: O_NOCTTY, TIOCEXCL and a
+    // non-blocking flock, so a second opening from this or another process fails. Null when the
+    // path is no tty or the port is held.
+    static std::unique_ptr<TermiosDevice> Open(const std::string& path);
+    ~TermiosDevice() override;
+
+    bool SetupComm(DWORD inQueue, DWORD outQueue) override;
+    bool PurgeComm(DWORD flags) override;
+    bool GetCommState(DCB& dcb) override;
+    bool SetCommState(const DCB& dcb) override;
+    bool WriteFile(const BYTE* bytes, DWORD count, DWORD& written) override;
+    bool ReadFile(BYTE* bytes, DWORD count, DWORD& read) override;
+    bool ClearCommError(DWORD& errors, COMSTAT& status) override;
+    bool GetCommModemStatus(DWORD& modemStatus) override;
+    bool EscapeCommFunction(DWORD function) override;
+
+private:
+    // The kernel's line-error counters, the part of serial_icounter_struct that maps to CE_ flags.
+    struct LineErrorCounts {
+        int frame = 0;
+        int overrun = 0;
+        int parity = 0;
+        int brk = 0;
+        int bufferOverrun = 0;
+    };
+
+    explicit TermiosDevice(int fd);
+
+    // True once the device has hung up (adapter pulled, other end of a pty closed); it stays so.
+    bool Gone();
+    // Notes a failed call's errno; the errors of a vanished device make it gone.
+    void NoteFailure(int error);
+    // Waits, without a time limit, until the events are possible; false when the device is gone.
+    bool WaitFor(short events);
+    bool ReadLineErrorCounts(LineErrorCounts& counts);
+    DWORD TakeLineErrors();
+    bool SetModemLine(int line, bool on);
+    bool ApplyLineControl(const DCB& dcb);
+
+    int fd_;
+    bool gone_ = false;
+    bool hasErrorCounts_ = false;
+    LineErrorCounts errorCounts_;
+    // What the last SetCommState asked for, for the fields termios has no place for.
+    DCB requested_;
+};
+
+// Opens "COMn" at the device the ports folder or the device list gives, looked up afresh at every
+// opening.
+class TermiosDeviceFactory final : public SerialDeviceFactory {
+public:
+    std::unique_ptr<SerialDevice> OpenPort(int portNumber) override;
+};
+
+}  // namespace vcl

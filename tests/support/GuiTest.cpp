@@ -1,0 +1,62 @@
+#include "tests/support/GuiTest.h"
+
+#include <filesystem>
+
+#include "platform/runtime/MessageQueue.h"
+#include "platform/window/WindowSystem.h"
+
+namespace vcl::testing_support {
+
+void GuiTest::SetUp() {
+    MessageQueue().Reset();
+    WindowSystem().SetBackend(&screen_);
+    Application->ResetTerminated();
+    Application->SetTitle(kAppTitle);
+    previousObserver_ = SetMessageBoxObserver(nullptr);
+}
+
+void GuiTest::TearDown() {
+    for (int i = Application->ComponentCount() - 1; i >= 0; --i) {
+        if (auto* form = dynamic_cast<TCustomForm*>(Application->Components(i))) delete form;
+    }
+    Application->CancelHint();
+    Application->SetMainForm(nullptr);
+    Application->OnException = nullptr;
+    boxes_.reset();
+    WindowSystem().SetBackend(nullptr);
+    Application->ResetTerminated();
+    SetMessageBoxObserver(std::move(previousObserver_));
+    MessageQueue().Reset();
+}
+
+TForm* GuiTest::NewForm(TRect bounds) {
+    auto* form = new TForm(Application);
+    form->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
+    form->AfterConstruction();
+    form->Show();
+    Pump();
+    return form;
+}
+
+void GuiTest::Pump() { Application->ProcessMessages(); }
+
+TMessageBoxRecorder& GuiTest::RecordBoxes() {
+    if (!boxes_) boxes_ = std::make_unique<TMessageBoxRecorder>();
+    return *boxes_;
+}
+
+std::string GuiTest::SaveScreenshot(const std::string& name, HWND window) {
+    const std::string path = ScreenshotDirectory() + "/" + name;
+    const bool saved = window ? screen_.SaveScreenshot(window, path) : screen_.SaveScreenshot(path);
+    EXPECT_TRUE(saved) << path;
+    return path;
+}
+
+std::string ScreenshotDirectory() {
+    const std::string directory = VELMO_SCREENSHOT_DIRECTORY;
+    std::error_code ignored;
+    std::filesystem::create_directories(directory, ignored);
+    return directory;
+}
+
+}  // namespace vcl::testing_support
