@@ -49,15 +49,24 @@ int Width(const FontInstance& font, const std::u32string& text) {
     return width;
 }
 
-// Draws characters along a baseline (device coordinates) from pen positions relative to x.
+// Draws characters along a baseline (device coordinates) from pen positions relative to x. With
+// wholePixels, grey coverage is thresholded, so every pixel is either the colour or untouched.
 void DrawRun(DeviceContext& dc, const FontInstance& font, int x, int baseline, const std::u32string& text,
-             const std::vector<int>& positions, uint32_t pixel) {
+             const std::vector<int>& positions, uint32_t pixel, bool wholePixels = false) {
+    std::vector<uint8_t> thresholded;
     for (size_t i = 0; i < text.size(); ++i) {
         const Glyph& glyph = font.GlyphFor(text[i]);
         if (glyph.coverage.empty()) continue;
+        const uint8_t* mask = glyph.coverage.data();
+        if (wholePixels && !glyph.bilevel) {
+            thresholded.resize(glyph.coverage.size());
+            std::transform(glyph.coverage.begin(), glyph.coverage.end(), thresholded.begin(),
+                           [](uint8_t a) { return static_cast<uint8_t>(a >= 128 ? 255 : 0); });
+            mask = thresholded.data();
+        }
         const int left = x + positions[i] + glyph.left;
         const int top = baseline - glyph.top;
-        dc.BlendMask(TRect{left, top, left + glyph.width, top + glyph.height}, glyph.coverage.data(), glyph.width, pixel);
+        dc.BlendMask(TRect{left, top, left + glyph.width, top + glyph.height}, mask, glyph.width, pixel);
     }
 }
 
@@ -124,7 +133,14 @@ bool OutputText(HDC handle, int x, int y, unsigned options, const TRect* rect, c
     return true;
 }
 
-int FormatText(HDC handle, const std::u32string& text, TRect* rect, unsigned format) {
+// One coat of text: its colour and its offset from the laid-out position.
+struct Coat {
+    COLORREF color;
+    TPoint offset;
+};
+
+// Formatted text in the text colour, or (disabled) in the classic engraved coats.
+int FormatText(HDC handle, const std::u32string& text, TRect* rect, unsigned format, bool disabled = false) {
     DeviceContext* dc = Valid(handle);
     if (dc == nullptr || rect == nullptr) return 0;
     const FontInstance& font = FontOf(*dc);
@@ -150,9 +166,11 @@ int FormatText(HDC handle, const std::u32string& text, TRect* rect, unsigned for
         }
     }
     if ((format & DT_NOCLIP) == 0) dc->SetExtraClip(dc->ToDevice(*rect));
-    const uint32_t pixel = RgbToPixel(dc->State().textColor);
-    const Ink textInk = dc->ColorInk(dc->State().textColor);
     const Ink background = dc->ColorInk(dc->State().bkColor);
+    std::vector<Coat> coats{{dc->State().textColor, TPoint{0, 0}}};
+    if (disabled) {
+        coats = {{GetSysColor(COLOR_BTNHIGHLIGHT), TPoint{1, 1}}, {GetSysColor(COLOR_BTNSHADOW), TPoint{0, 0}}};
+    }
     for (size_t i = 0; i < lines.size(); ++i) {
         const TextLine& line = lines[i];
         int x = rect->Left;
@@ -162,15 +180,20 @@ int FormatText(HDC handle, const std::u32string& text, TRect* rect, unsigned for
             x = rect->Right - line.width;
         }
         const TPoint pen = dc->ToDevice(TPoint{x, y + static_cast<int>(i) * lineHeight});
-        const int baseline = pen.Y + metrics.tmAscent;
         if (dc->State().bkMode == OPAQUE) dc->Fill(TRect{pen.X, pen.Y, pen.X + line.width, pen.Y + lineHeight}, background);
-        DrawRun(*dc, font, pen.X, baseline, line.text, line.x, pixel);
-        DrawLines(*dc, font, pen.X, baseline, line.width, textInk);
-        for (size_t k = 0; k < line.text.size(); ++k) {
-            if (!line.underline[k]) continue;
-            const int underlineY = baseline + font.UnderlineOffset();
-            const int left = pen.X + line.x[k];
-            dc->Fill(TRect{left, underlineY, left + font.Advance(line.text[k]), underlineY + font.LineThickness()}, textInk);
+        for (const Coat& coat : coats) {
+            const int left = pen.X + coat.offset.X;
+            const int baseline = pen.Y + coat.offset.Y + metrics.tmAscent;
+            const Ink ink = dc->ColorInk(coat.color);
+            DrawRun(*dc, font, left, baseline, line.text, line.x, RgbToPixel(coat.color), disabled);
+            DrawLines(*dc, font, left, baseline, line.width, ink);
+            for (size_t k = 0; k < line.text.size(); ++k) {
+                if (!line.underline[k]) continue;
+                const int underlineY = baseline + font.UnderlineOffset();
+                const int start = left + line.x[k];
+                dc->Fill(TRect{start, underlineY, start + font.Advance(line.text[k]), underlineY + font.LineThickness()},
+                         ink);
+            }
         }
     }
     dc->SetExtraClip(std::nullopt);
@@ -237,6 +260,14 @@ int DrawTextW(HDC dc, const char16_t* text, int count, TRect* rect, unsigned for
 
 int DrawTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format) {
     return FormatText(dc, Decode(Narrow(text, count)), rect, format);
+}
+
+int DrawDisabledTextW(HDC dc, const char16_t* text, int count, TRect* rect, unsigned format) {
+    return FormatText(dc, Decode(Wide(text, count)), rect, format, true);
+}
+
+int DrawDisabledTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format) {
+    return FormatText(dc, Decode(Narrow(text, count)), rect, format, true);
 }
 
 }  // namespace vcl

@@ -31,6 +31,11 @@ bool ExtTextOutW(HDC dc, int x, int y, unsigned options, const TRect* rect, cons
 // DT_BOTTOM), 0 on failure. DT_CALCRECT measures only and sets rect's right and bottom.
 int DrawTextW(HDC dc, const char16_t* text, int count, TRect* rect, unsigned format);
 int DrawTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format);
+// Disabled text as the classic look engraves it: DrawText's layout and glyph masks, drawn in the
+// highlight colour one pixel down and to the right, then in the shadow colour in place. Grey
+// coverage (outline glyphs) is thresholded to whole pixels here only, so both coats stay sharp.
+int DrawDisabledTextW(HDC dc, const char16_t* text, int count, TRect* rect, unsigned format);
+int DrawDisabledTextA(HDC dc, const char* text, int count, TRect* rect, unsigned format);
 
 // The font the DC draws with.
 std::shared_ptr<const FontInstance> SelectedFont(HDC dc);

@@ -1,9 +1,11 @@
 #pragma once
 // A memory DC over a top-down 32-bit section, for tests that look at the pixels drawn.
 
+#include <filesystem>
 #include <string>
 
 #include "platform/draw/Gdi.h"
+#include "platform/draw/Png.h"
 
 namespace vcl::test {
 
@@ -57,6 +59,26 @@ private:
     HDC dc_ = nullptr;
     uint32_t* pixels_ = nullptr;
 };
+
+// Writes the canvas as build/screenshots/<name>.png and, for a person to look at small text,
+// <name>_3x.png enlarged three times by repeating pixels. Returns the enlarged file's path.
+inline std::string SaveSheet(const TestCanvas& canvas, const std::string& name) {
+    const std::string directory = VELMO_SCREENSHOT_DIRECTORY;
+    std::error_code ignored;
+    std::filesystem::create_directories(directory, ignored);
+    constexpr int kScale = 3;
+    PixelSection plain(canvas.Width(), canvas.Height());
+    PixelSection enlarged(canvas.Width() * kScale, canvas.Height() * kScale);
+    for (int y = 0; y < enlarged.Height(); ++y) {
+        for (int x = 0; x < enlarged.Width(); ++x) enlarged.Set(x, y, canvas.At(x / kScale, y / kScale));
+    }
+    for (int y = 0; y < plain.Height(); ++y) {
+        for (int x = 0; x < plain.Width(); ++x) plain.Set(x, y, canvas.At(x, y));
+    }
+    const std::string path = directory + "/" + name + "_3x.png";
+    if (!SavePng(plain, directory + "/" + name + ".png") || !SavePng(enlarged, path)) return {};
+    return path;
+}
 
 inline constexpr uint32_t kWhite = 0xFFFFFFFF;
 inline constexpr uint32_t kBlack = 0xFF000000;

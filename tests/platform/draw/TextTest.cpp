@@ -104,16 +104,17 @@ protected:
     }
 };
 
-TEST_F(DefaultFont, ResolvesToTheMetricCompatibleSansAtElevenPixels) {
+TEST_F(DefaultFont, ResolvesToTheClassicBitmapFaceAtItsThirteenPixelStrike) {
     const auto font = SelectedFont(canvas.Dc());
     ASSERT_NE(font, nullptr);
-    EXPECT_EQ(font->FamilyName(), "Liberation Sans");
+    EXPECT_EQ(font->FamilyName(), "MS Sans Serif");
     EXPECT_EQ(font->PixelSize(), 11);
-    // The face's Windows ascent and descent (1854 and 434 of 2048 units) at 11 pixels, rounded up.
+    EXPECT_EQ(font->StrikeHeight(), 13);
+    // The classic 8-point line box, from the strike.
     TEXTMETRIC metrics;
     ASSERT_TRUE(GetTextMetrics(canvas.Dc(), &metrics));
-    EXPECT_EQ(metrics.tmAscent, 10);
-    EXPECT_EQ(metrics.tmDescent, 3);
+    EXPECT_EQ(metrics.tmAscent, 11);
+    EXPECT_EQ(metrics.tmDescent, 2);
     EXPECT_EQ(metrics.tmHeight, 13);
     EXPECT_EQ(metrics.tmInternalLeading, 2);
 }
@@ -157,7 +158,7 @@ TEST_F(DefaultFont, AmpersandsAndAccelerators) {
     // "&x" underlines x: ink appears below the baseline under B only.
     TRect r{0, 0, 200, 30};
     DrawTextW(canvas.Dc(), u"A&x", -1, &r, 0);
-    const int belowBaseline = 10 + 1;
+    const int belowBaseline = 11 + 1;
     int underlined = 0;
     for (int x = 0; x < 200; ++x) underlined += canvas.At(x, belowBaseline) != kWhite;
     EXPECT_EQ(underlined, Advance(u'x'));
@@ -165,15 +166,15 @@ TEST_F(DefaultFont, AmpersandsAndAccelerators) {
 }
 
 TEST_F(DefaultFont, ChineseCaptionDrawsThroughTheCjkFallback) {
-    // The sans face itself has no such glyph.
-    const auto font = SelectedFont(canvas.Dc());
+    // The classic face itself has no such glyph.
     FT_Library library;
     ASSERT_EQ(FT_Init_FreeType(&library), 0);
     FT_Face face;
-    ASSERT_EQ(FT_New_Face(library, "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf", 0, &face), 0);
+    ASSERT_EQ(FT_New_Face(library, "/usr/share/wine/fonts/ms_sans_serif.ttf", 0, &face), 0);
     EXPECT_EQ(FT_Get_Char_Index(face, U'通'), 0u);
     FT_Done_Face(face);
     FT_Done_FreeType(library);
+    EXPECT_EQ(SelectedFont(canvas.Dc())->FallbackFamilyName(), "WenQuanYi Zen Hei Sharp");
 
     TRect r{0, 0, 200, 30};
     DrawTextW(canvas.Dc(), u"通讯调试", -1, &r, DT_SINGLELINE);
@@ -233,7 +234,9 @@ TEST_F(DefaultFont, OpaqueBackgroundFillsTheTextCell) {
 }
 
 TEST(Fonts, ClassicNamesMapToMetricCompatibleFaces) {
-    EXPECT_EQ(FontFamilyCandidates("MS Sans Serif").front(), "Liberation Sans");
+    EXPECT_EQ(FontFamilyCandidates("MS Sans Serif"),
+              (std::vector<std::string>{"MS Sans Serif", "Liberation Sans", "DejaVu Sans"}));
+    EXPECT_EQ(FontFamilyCandidates("Arial").front(), "Liberation Sans");
     EXPECT_EQ(FontFamilyCandidates("Courier New").front(), "Liberation Mono");
     EXPECT_EQ(FontFamilyCandidates("宋体").front(), "WenQuanYi Micro Hei");
     EXPECT_EQ(FontFamilyCandidates("DejaVu Serif").front(), "DejaVu Serif");
