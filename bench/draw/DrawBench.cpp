@@ -33,6 +33,21 @@ void BM_DrawTextLine(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawTextLine)->Unit(benchmark::kMillisecond);
 
+// The engraved look: two coats of the same masks.
+void BM_DrawDisabledTextLine(benchmark::State& state) {
+    Window window;
+    const char16_t caption[] = u"Modbus RTU 通讯调试程式";
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) {
+            vcl::TRect line{4, 4 + (i % 30) * 19, 300, 20 + (i % 30) * 19};
+            benchmark::DoNotOptimize(
+                vcl::DrawDisabledTextW(window.dc, caption, -1, &line, vcl::DT_SINGLELINE | vcl::DT_VCENTER));
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 1000);
+}
+BENCHMARK(BM_DrawDisabledTextLine)->Unit(benchmark::kMillisecond);
+
 void BM_MeasureTextLine(benchmark::State& state) {
     Window window;
     const char16_t caption[] = u"Modbus RTU 通讯调试程式";
