@@ -248,6 +248,9 @@ TEST_F(Captions, SheetOfTheMainWindowCaptions) {
         row(Described(-11), u"数据位: 8   停止位: 1   校验: 无   Send  发送  清空接收区", disabled);
         y += 16;
         row(Described(-11, "MS Sans Serif", FW_BOLD), u"Bold 粗体 Caption", disabled);
+        LOGFONT italic = Described(-11);
+        italic.lfItalic = 1;
+        row(italic, u"Italic Caption 斜体", disabled, 160);
         y += 16;
     }
     for (const int height : {-13, -16}) {
