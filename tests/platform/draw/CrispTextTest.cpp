@@ -229,7 +229,7 @@ TEST_F(Captions, DisabledTextIsTheSameMasksInHighlightThenShadow) {
 
 TEST_F(Captions, SheetOfTheMainWindowCaptions) {
     const uint32_t face = SystemPixel(COLOR_BTNFACE);
-    TestCanvas sheet(440, 250, face);
+    TestCanvas sheet(440, 172, face);
     int y = 4;
     auto row = [&](const LOGFONT& font, const char16_t* text, bool disabled, int x = 4) {
         FontSelection selection(sheet.Dc(), font);
