@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <numeric>
+#include <vector>
 #include <numbers>
 
 namespace se {
@@ -26,8 +29,8 @@ enum class Order {
     DiamondIn,    // diamonds shrinking towards the middle
     DiamondOut,   // diamonds growing from the middle
     Rotate,       // a hand sweeping clockwise from twelve o'clock
-    Pixels,       // single cells at random moments
-    Lines,        // whole rows at random moments
+    Pixels,       // single cells at shuffled moments
+    Lines,        // whole rows at shuffled moments
     Stream,       // columns pouring down from the top, each a little behind or ahead
     Plasma,       // the contours of a plasma cloud
 };
@@ -100,8 +103,8 @@ float OrderOf(Order order, int x, int y, const Geometry& g) {
         if (angle < 0) angle += 2 * std::numbers::pi_v<float>;
         return std::min(1.0f, angle / (2 * std::numbers::pi_v<float>));
     }
-    case Order::Pixels: return ScatterOf(static_cast<uint32_t>(x), static_cast<uint32_t>(y));
-    case Order::Lines: return ScatterOf(0x51EDu, static_cast<uint32_t>(y));
+    case Order::Pixels:
+    case Order::Lines: return 0;  // shuffled, see Sweep
     case Order::Stream: return 0.6f * v + 0.4f * ScatterOf(static_cast<uint32_t>(x), 0x57EAu);
     case Order::Plasma: {
         const float k = 2 * std::numbers::pi_v<float> / static_cast<float>(std::max(std::max(g.w, g.h), 2));
@@ -124,8 +127,39 @@ uint8_t Opacity(float t, int percent, float softness) {
     return static_cast<uint8_t>(std::lround(value * 255));
 }
 
+// count moments spread evenly over [0, 1) in a repeatable shuffled order, so that a share q of
+// the cells has turned at q however few there are. Kept for the sizes last asked for.
+const std::vector<float>& ShuffledMoments(int count, uint32_t salt) {
+    static std::map<std::pair<int, uint32_t>, std::vector<float>> cache;
+    auto found = cache.find({count, salt});
+    if (found != cache.end()) return found->second;
+    if (cache.size() >= 8) cache.clear();
+    std::vector<int> indices(static_cast<size_t>(count));
+    std::iota(indices.begin(), indices.end(), 0);
+    std::sort(indices.begin(), indices.end(), [salt](int a, int b) {
+        const float ha = ScatterOf(static_cast<uint32_t>(a), salt), hb = ScatterOf(static_cast<uint32_t>(b), salt);
+        return ha != hb ? ha < hb : a < b;
+    });
+    std::vector<float> moments(static_cast<size_t>(count));
+    for (int rank = 0; rank < count; ++rank)
+        moments[static_cast<size_t>(indices[static_cast<size_t>(rank)])] = (rank + 0.5f) / static_cast<float>(count);
+    return cache.emplace(std::make_pair(count, salt), std::move(moments)).first->second;
+}
+
 template <Order order, Edge edge>
 void Sweep(uint8_t* mask, int width, int height, int percent) {
+    if constexpr (order == Order::Pixels || order == Order::Lines) {
+        const bool cells = order == Order::Pixels;
+        const std::vector<float>& moments = ShuffledMoments(cells ? width * height : height, cells ? 0x9E11u : 0x51EDu);
+        for (int y = 0; y < height; ++y) {
+            uint8_t* row = mask + static_cast<ptrdiff_t>(y) * width;
+            for (int x = 0; x < width; ++x) {
+                const float t = moments[static_cast<size_t>(cells ? y * width + x : y)];
+                row[x] = Opacity(t, percent, Softness(edge));
+            }
+        }
+        return;
+    }
     const Geometry g(width, height);
     for (int y = 0; y < height; ++y) {
         uint8_t* row = mask + static_cast<ptrdiff_t>(y) * width;

@@ -244,7 +244,8 @@ void Execute(vcl::TCanvas& canvas, int x, int y, const TseAnimationRec& animatio
         // Frames faster than the period wait for their slot instead of crowding the start.
         const double due = static_cast<double>(frame + 1) * kFramePeriodMs;
         const double now = timer.Elapsed() * 1000.0;
-        if (now < due) vcl::Clock().SleepMicroseconds(static_cast<uint64_t>((due - now) * 1000.0));
+        // Rounded up, so the slot is really reached.
+        if (now < due) vcl::Clock().SleepMicroseconds(static_cast<uint64_t>(std::ceil((due - now) * 1000.0)));
     }
     newImage.Draw(canvas, x, y);
 }
