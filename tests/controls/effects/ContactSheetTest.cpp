@@ -1,5 +1,5 @@
-// A sheet of a dozen effects half way through, written next to the screenshots to be looked at:
-// build/screenshots/effects_sheet.png.
+// A dozen effects half way, from blue bands to an orange checkerboard with a dark disc, written to
+// build/screenshots/effects_sheet.png to be looked at.
 
 #include <gtest/gtest.h>
 
@@ -13,60 +13,37 @@
 namespace se {
 namespace {
 
-constexpr int kCellWidth = 150, kCellHeight = 100, kGap = 10, kCaption = 18, kColumns = 4, kRows = 3;
-
-// Old: blue bands with a light frame. New: an orange checkerboard with a dark disc.
-void PaintOld(TseBitmap& image) {
-    image.SetSize(kCellWidth, kCellHeight);
-    for (int y = 0; y < kCellHeight; ++y) {
-        for (int x = 0; x < kCellWidth; ++x) {
-            const bool band = (y / 10) % 2 == 0;
-            const bool frame = x < 3 || y < 3 || x >= kCellWidth - 3 || y >= kCellHeight - 3;
-            image.WritePixel(x, y, frame ? MakePixel(230, 235, 245, 255)
-                                         : band ? MakePixel(40, 80, 170, 255) : MakePixel(70, 120, 210, 255));
-        }
-    }
-}
-
-void PaintNew(TseBitmap& image) {
-    image.SetSize(kCellWidth, kCellHeight);
-    for (int y = 0; y < kCellHeight; ++y) {
-        for (int x = 0; x < kCellWidth; ++x) {
-            const int dx = x - kCellWidth / 2, dy = y - kCellHeight / 2;
-            const bool disc = dx * dx + dy * dy < 30 * 30;
-            const bool check = ((x / 12) + (y / 12)) % 2 == 0;
-            image.WritePixel(x, y, disc ? MakePixel(90, 30, 20, 255)
-                                        : check ? MakePixel(250, 170, 40, 255) : MakePixel(250, 220, 120, 255));
-        }
-    }
-}
-
 TEST(EffectsSheet, ShowsADozenEffectsHalfWay) {
-    const char* effects[kColumns * kRows] = {"SmoothDiagonal", "SlideCrossOut", "FadeRectIn",  "Pixel fade",
-                                             "CircleSmoothOut", "CircleSlide",  "DiamondSlideIn", "RotateSmooth",
-                                             "Stream",         "Plasma",        "Interlace",   "Push"};
+    const char* effects[] = {"SmoothDiagonal", "SlideCrossOut", "FadeRectIn", "Pixel fade", "CircleSmoothOut",
+                             "CircleSlide", "DiamondSlideIn", "RotateSmooth", "Stream", "Plasma", "Interlace", "Push"};
+    constexpr int w = 150, h = 100, gap = 10, caption = 18;
     TseBitmap oldImage, newImage, sheet;
-    PaintOld(oldImage);
-    PaintNew(newImage);
-    const int width = kGap + kColumns * (kCellWidth + kGap);
-    const int height = kGap + kRows * (kCellHeight + kCaption + kGap);
+    oldImage.SetSize(w, h);
+    newImage.SetSize(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            oldImage.WritePixel(x, y, (y / 10) % 2 ? MakePixel(70, 120, 210, 255) : MakePixel(40, 80, 170, 255));
+            const bool disc = (x - w / 2) * (x - w / 2) + (y - h / 2) * (y - h / 2) < 900;
+            newImage.WritePixel(x, y, disc ? MakePixel(90, 30, 20, 255)
+                                           : ((x / 12 + y / 12) % 2 ? MakePixel(250, 220, 120, 255)
+                                                                     : MakePixel(250, 170, 40, 255)));
+        }
+    }
+    const int width = gap + 4 * (w + gap), height = gap + 3 * (h + caption + gap);
     sheet.SetSize(width, height);
     vcl::TCanvas canvas;
     canvas.SetHandle(sheet.DC());
     FillRectColor(canvas, TRect{0, 0, width, height}, vcl::clBtnFace);
-
-    for (int i = 0; i < kColumns * kRows; ++i) {
-        const int left = kGap + (i % kColumns) * (kCellWidth + kGap);
-        const int top = kGap + (i / kColumns) * (kCellHeight + kCaption + kGap);
+    for (int i = 0; i < 12; ++i) {
+        const int left = gap + (i % 4) * (w + gap), top = gap + (i / 4) * (h + caption + gap);
         TseAnimationRec animation;
         animation.SetEffect(effects[i]);
         TseTransition transition(animation, newImage, oldImage);
         ASSERT_TRUE(transition.Ready()) << effects[i];
         transition.Frame(50).Draw(sheet, left, top);
-        const std::string& caption = transition.Effect()->Name();
-        canvas.Font().SetColor(vcl::clWindowText);
-        TRect text{left, top + kCellHeight + 2, left + kCellWidth, top + kCellHeight + kCaption};
-        DrawWideText(canvas, std::u16string(caption.begin(), caption.end()), text, vcl::DT_LEFT | vcl::DT_SINGLELINE);
+        const std::string& name = transition.Effect()->Name();
+        TRect text{left, top + h + 2, left + w, top + h + caption};
+        DrawWideText(canvas, std::u16string(name.begin(), name.end()), text, vcl::DT_LEFT | vcl::DT_SINGLELINE);
     }
     canvas.SetHandle(nullptr);
 
@@ -76,11 +53,7 @@ TEST(EffectsSheet, ShowsADozenEffectsHalfWay) {
         for (int x = 0; x < width; ++x) pixels.Row(y)[x] |= 0xFF000000u;
     }
     const std::string path = vcl::testing_support::ScreenshotDirectory() + "/effects_sheet.png";
-    ASSERT_TRUE(vcl::SavePng(pixels, path)) << path;
-    vcl::PixelSection reloaded;
-    ASSERT_TRUE(vcl::LoadPng(path, reloaded));
-    EXPECT_EQ(reloaded.Width(), width);
-    EXPECT_EQ(reloaded.At(kGap + 1, kGap + 1), pixels.At(kGap + 1, kGap + 1));
+    EXPECT_TRUE(vcl::SavePng(pixels, path)) << path;
 }
 
 }  // namespace

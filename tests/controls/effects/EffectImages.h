@@ -3,6 +3,7 @@
 // those terms: "." the old pixel of the same place, "N21" the new image's pixel (2, 1), "O01"
 // the old image's pixel (0, 1), "?" anything else (a blend).
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,30 +34,35 @@ struct Images {
 inline std::string Token(const TseBitmap& frame, int x, int y) {
     const TsePixel p = Rgb(frame.ReadPixel(x, y));
     if (p == Rgb(OldPixel(x, y))) return ".";
-    const int red = static_cast<int>(p >> 16), sx = static_cast<int>((p >> 8) & 0xFF) / 16,
-              sy = static_cast<int>(p & 0xFF) / 16;
-    const bool exact = ((p >> 8) & 0xFF) % 16 == 8 && (p & 0xFF) % 16 == 8;
-    if (red == 240 && exact) return "N" + std::to_string(sx) + std::to_string(sy);
-    if (red == 16 && exact) return "O" + std::to_string(sx) + std::to_string(sy);
-    return "?";
+    const TsePixel g = (p >> 8) & 0xFF, b = p & 0xFF;
+    if (g % 16 != 8 || b % 16 != 8 || ((p >> 16) != 240 && (p >> 16) != 16)) return "?";
+    return ((p >> 16) == 240 ? "N" : "O") + std::to_string(g / 16) + std::to_string(b / 16);
 }
 
 // One string per row, tokens separated by single spaces.
 inline std::vector<std::string> Describe(const TseBitmap& frame) {
     std::vector<std::string> rows;
     for (int y = 0; y < frame.Height(); ++y) {
-        std::string row;
-        for (int x = 0; x < frame.Width(); ++x) row += (x ? " " : "") + Token(frame, x, y);
-        rows.push_back(row);
+        rows.emplace_back();
+        for (int x = 0; x < frame.Width(); ++x) rows.back() += (x ? " " : "") + Token(frame, x, y);
     }
     return rows;
 }
 
-inline bool ShowsOld(const TseBitmap& frame, const TseBitmap& oldImage) {
-    for (int y = 0; y < frame.Height(); ++y)
-        for (int x = 0; x < frame.Width(); ++x)
-            if (Rgb(frame.ReadPixel(x, y)) != Rgb(oldImage.ReadPixel(x, y))) return false;
-    return true;
+// The description of a frame that shows the new pixel at (x, y) + shift wherever that lies in
+// shown, and the old pixel of its place elsewhere.
+inline std::vector<std::string> Expected(int width, int height, const std::function<bool(int, int)>& shown,
+                                         int shiftX = 0, int shiftY = 0) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < height; ++y) {
+        rows.emplace_back();
+        for (int x = 0; x < width; ++x) {
+            const int sx = x + shiftX, sy = y + shiftY;
+            const bool inside = sx >= 0 && sy >= 0 && sx < width && sy < height && shown(x, y);
+            rows.back() += (x ? " " : "") + (inside ? "N" + std::to_string(sx) + std::to_string(sy) : ".");
+        }
+    }
+    return rows;
 }
 
 }  // namespace se::testing
