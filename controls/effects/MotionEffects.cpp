@@ -1,6 +1,7 @@
 #include "controls/effects/MotionEffects.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "controls/effects/AnimationRec.h"
 #include "controls/surface/Bitmap.h"
@@ -12,9 +13,10 @@ namespace {
 // How much of a span of the given length is still hidden at percent.
 int Hidden(int length, int percent) { return length * (100 - std::clamp(percent, 0, 100)) / 100; }
 
-// A cell showing the new image's cell (x, y), or nothing when that lies off the grid.
+// A cell showing the new image's cell (x, y), or nothing when that lies off the grid (or beyond
+// what a cell can name).
 TseCell CellShowing(int x, int y, int width, int height) {
-    if (x < 0 || y < 0 || x >= width || y >= height) return TseCell{0, -1, -1};
+    if (x < 0 || y < 0 || x >= width || y >= height || x > INT16_MAX || y > INT16_MAX) return TseCell{0, -1, -1};
     return TseCell{255, static_cast<int16_t>(x), static_cast<int16_t>(y)};
 }
 
