@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 
 #include "controls/effects/Timer.h"
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/Random.h"
 
 namespace se {
 
@@ -39,19 +39,13 @@ int Sample(int index, int sourceLength, int targetLength) {
 
 }  // namespace
 
-int EffectRandom(int range) {
-    if (range <= 0) return 0;
-    static std::minstd_rand generator(static_cast<std::minstd_rand::result_type>(std::random_device{}()));
-    return std::uniform_int_distribution<int>(0, range - 1)(generator);
-}
-
 TseTransition::TseTransition(const TseAnimationRec& animation, const TseBitmap& newImage, const TseBitmap& oldImage,
                              const TseProcList& effects)
     : animation_(animation) {
     if (newImage.Empty() || oldImage.Empty()) return;
     const std::string& name = animation.Effect();
     if (SameEffectName(name, kRandomEffectName)) {
-        if (effects.Count() > 0) effect_ = &effects.Items(EffectRandom(effects.Count()));
+        if (effects.Count() > 0) effect_ = &effects.Items(vcl::Random(effects.Count()));
     } else if (SameEffectName(name, kBitmapEffectName)) {
         bitmap_ = true;
     } else {

@@ -14,8 +14,8 @@ namespace se {
 
 class TseTransition {
 public:
-    // Chooses the effect (the random choice among the registered ones included) and sizes the
-    // masks, the cell grid and the frame for the new image.
+    // Chooses the effect (the random choice draws from the runtime's Random, seeded at start-up)
+    // and sizes the masks, the cell grid and the frame for the new image.
     TseTransition(const TseAnimationRec& animation, const TseBitmap& newImage, const TseBitmap& oldImage,
                   const TseProcList& effects = Effects());
     TseTransition(const TseTransition&) = delete;
@@ -73,8 +73,5 @@ inline constexpr int kFramePeriodMs = 10;
 // drawn is the new image itself. Nothing is drawn when there is nothing to play.
 void Execute(vcl::TCanvas& canvas, int x, int y, const TseAnimationRec& animation, const TseBitmap& newImage,
              const TseBitmap& oldImage);
-
-// The effect chooser's generator: a whole number in [0, range), seeded once per run.
-int EffectRandom(int range);
 
 }  // namespace se

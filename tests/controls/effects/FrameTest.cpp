@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "platform/runtime/Random.h"
 #include "tests/controls/effects/EffectImages.h"
 
 namespace se {
@@ -169,6 +170,11 @@ TEST(Frames, TheRandomChoiceIsAlwaysARegisteredEffect) {
     }
     // 300 uniform draws from 58 miss more than 8 of them far less than once in a billion runs.
     EXPECT_GE(chosen.size(), 50u);
+    // The runtime's generator makes the choice, so a seed repeats it.
+    vcl::SetRandSeed(20261209);
+    const TseProcItem* first = TseTransition(animation, images.newImage, images.oldImage).Effect();
+    vcl::SetRandSeed(20261209);
+    EXPECT_EQ(TseTransition(animation, images.newImage, images.oldImage).Effect(), first);
 }
 
 }  // namespace
