@@ -50,7 +50,7 @@ TComm::TComm(vcl::TComponent* AOwner) : vcl::TComponent(AOwner) {
 }
 
 TComm::~TComm() {
-    *alive_ = false;
+    tickState_->alive = false;
     pollTimer_->SetInterval(0);
     pollTimer_->SetEnabled(false);
     // Nothing could ever close a handle the component forgot, and the port would stay held.
@@ -233,30 +233,45 @@ void TComm::CheckModemStatus() {
     }
 }
 
+class TComm::TickScope {
+public:
+    explicit TickScope(std::shared_ptr<TickState> state) : state_(std::move(state)) { state_->ticking = true; }
+    ~TickScope() { state_->ticking = false; }
+    TickScope(const TickScope&) = delete;
+    TickScope& operator=(const TickScope&) = delete;
+    bool Alive() const { return state_->alive; }
+
+private:
+    const std::shared_ptr<TickState> state_;
+};
+
 void TComm::PollTimerTick() {
-    if (!IsOpen()) return;
-    const std::shared_ptr<bool> alive = alive_;
+    // A tick that came due inside the running one's message processing is not started there:
+    // nested ticks would pile up on the stack for as long as a slow receive handler meets
+    // waiting bytes. The bytes keep waiting for the next period's tick.
+    if (tickState_->ticking || !IsOpen()) return;
+    const TickScope tick(tickState_);
     const QueueState queue = QueryQueue();
     commError_ = queue.errors;
     if (rThreshold_ > 0 && queue.waiting >= rThreshold_) {
         const TReceiveDataEvent handler = onReceiveData_;
         vcl::Fire(handler, this);
-        if (!*alive) return;
+        if (!tick.Alive()) return;
     }
     CheckModemStatus();
     ProcessMessages();
-    if (!*alive) return;
+    if (!tick.Alive()) return;
     if (commEvent_ != 0) {
         const TModemStateChangeEvent handler = onModemStateChange_;
         vcl::Fire(handler, this, commEvent_);
-        if (!*alive) return;
+        if (!tick.Alive()) return;
     }
     ProcessMessages();
-    if (!*alive) return;
+    if (!tick.Alive()) return;
     if (commError_ != 0) {
         const TReceiveErrorEvent handler = onReceiveError_;
         vcl::Fire(handler, this, commError_);
-        if (!*alive) return;
+        if (!tick.Alive()) return;
     }
     ProcessMessages();
 }

@@ -149,8 +149,15 @@ private:
     TReceiveDataEvent onReceiveData_;
     TReceiveErrorEvent onReceiveError_;
     TModemStateChangeEvent onModemStateChange_;
-    // Cleared when the component dies, so a tick whose nested message loop destroyed it stops.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // Shared with a running tick, which outlives the component when a window event inside it
+    // destroys the component.
+    struct TickState {
+        bool alive = true;    // cleared when the component dies, so the running tick stops
+        bool ticking = false; // a tick is running: one that comes due meanwhile is skipped
+    };
+    // Marks a tick as running for its whole extent, exceptions included.
+    class TickScope;
+    std::shared_ptr<TickState> tickState_ = std::make_shared<TickState>();
 };
 
 }  // namespace serial

@@ -7,8 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Timer.h"
 #include "platform/serialdev/CommApi.h"
 #include "tests/platform/serialdev/PtyPair.h"
 #include "tests/serial/CommFixture.h"
@@ -195,6 +200,67 @@ TEST_F(CommPtyTest, TheOtherEndHangingUpLeavesThePollHarmlessAndThePortClosable)
     comm_->SetPortOpen(false);
     EXPECT_FALSE(comm_->PortOpen());
     EXPECT_EQ(CommErrorOf([&] { comm_->SetPortOpen(true); }), kCannotOpen);
+}
+
+// A device that never pauses: a thread keeps the pty's input full of a counting sequence, and the
+// receive handler waits 100 ms before reading, as the main window's does, and is still showing
+// what it read when the next bytes arrive. Every tick outlasts the period and finds bytes again,
+// so without a guard each would run the next inside itself until the stack ran out.
+TEST_F(CommPtyTest, AStreamingDeviceAndASlowReceiveHandlerNeverNestTicks) {
+    // The poll timer's ticks, counted on their way in: how many are running at once when one of
+    // them raises the receive event is the nesting that matters.
+    ASSERT_EQ(comm_->ComponentCount(), 1);
+    auto* pollTimer = dynamic_cast<vcl::TTimer*>(comm_->Components(0));
+    ASSERT_NE(pollTimer, nullptr);
+    int running = 0;
+    pollTimer->SetOnTimer([&, tick = pollTimer->OnTimer()](vcl::TObject* sender) {
+        ++running;
+        tick(sender);
+        --running;
+    });
+    constexpr int kDepthLimit = 64;  // beyond this the handler stops waiting, so a failure ends
+    int deepest = 0;
+    int events = 0;
+    comm_->SetOnReceiveData([&](vcl::TObject*) {
+        ++events;
+        deepest = std::max(deepest, running);
+        if (running < kDepthLimit) vcl::Sleep(100);
+        const uint8_t* data = nullptr;
+        const int32_t last = comm_->ReadBytes(data);
+        if (data != nullptr) received_.insert(received_.end(), data, data + last + 1);
+        const auto showing = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+        while (comm_->DataCount() == 0 && std::chrono::steady_clock::now() < showing) std::this_thread::yield();
+    });
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+
+    std::atomic<bool> stop = false;
+    std::atomic<size_t> sent = 0;
+    std::thread device([&] {
+        uint8_t chunk[64];
+        while (!stop) {
+            for (size_t i = 0; i < sizeof chunk; ++i) chunk[i] = static_cast<uint8_t>((sent + i) % 251);
+            const ssize_t n = ::write(pty_.Master(), chunk, sizeof chunk);
+            if (n > 0) {
+                sent += static_cast<size_t>(n);
+            } else {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            }
+        }
+    });
+    Ticks(5000);  // 500 s of streaming on the virtual clock
+    stop = true;
+    device.join();
+    ASSERT_TRUE(ReceiveUntil(sent));
+
+    RecordProperty("deepest_tick_nesting", deepest);
+    std::printf("deepest tick nesting: %d over %d receive events, %zu bytes\n", deepest, events, sent.load());
+    EXPECT_EQ(deepest, 1);
+    EXPECT_GE(events, 1000) << "about one event each period the previous tick left free";
+    ASSERT_EQ(received_.size(), sent.load());
+    for (size_t i = 0; i < received_.size(); ++i) {
+        ASSERT_EQ(received_[i], i % 251) << "byte " << i;
+    }
 }
 
 }  // namespace

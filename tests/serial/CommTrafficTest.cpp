@@ -366,15 +366,21 @@ TEST_F(CommTrafficTest, TheErrorEventCarriesTheFlagsOfAReadInsideTheReceiveHandl
     EXPECT_EQ(log, (Log{"data hi", "error 16"}));
 }
 
-TEST_F(CommTrafficTest, ATickThatOutlastsTheIntervalRunsTheNextOneInsideIt) {
+TEST_F(CommTrafficTest, ATickThatOutlastsTheIntervalIsFollowedByTheNextNotEnteredByIt) {
     Log log;
+    PostedEvent button(log, "window event");
     comm_->SetRThreshold(1);
     int ticks = 0;
+    int depth = 0;
     comm_->SetOnReceiveData([&](vcl::TObject*) {
         const int tick = ++ticks;
-        log.push_back("data " + std::to_string(tick));
-        // The main window's receive handler waits this long before reading.
-        if (tick == 1) vcl::Sleep(100);
+        log.push_back("data " + std::to_string(tick) + " at depth " + std::to_string(++depth));
+        if (tick == 1) {
+            button.Post();
+            // The main window's receive handler waits this long before reading.
+            vcl::Sleep(100);
+        }
+        --depth;
     });
     comm_->SetOnModemStateChange(
         [&](vcl::TObject*, uint32_t event) { log.push_back("modem " + std::to_string(event)); });
@@ -384,9 +390,11 @@ TEST_F(CommTrafficTest, ATickThatOutlastsTheIntervalRunsTheNextOneInsideIt) {
     port_->SetModemStatus(vcl::MS_CTS_ON);
     port_->RaiseErrors(vcl::CE_FRAME);
     Ticks(1);
-    // The inner tick ran from the outer one's first message processing and found the line as it
-    // was, so it reset the change mask and the error flags the outer tick then reads.
-    EXPECT_EQ(log, (Log{"data 1", "data 2"}));
+    // The tick due during the handler's wait was not started inside the first one; the window
+    // event still ran there, and the first tick reported what it found.
+    EXPECT_EQ(log, (Log{"data 1 at depth 1", "window event", "modem 8", "error 8"}));
+    Ticks(1);
+    EXPECT_EQ(log.back(), "data 2 at depth 1") << "the bytes still waited for the next period";
     EXPECT_EQ(ticks, 2);
     EXPECT_TRUE(comm_->CTSHolding());
 }
