@@ -12,7 +12,10 @@ namespace vcl {
 HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 
+// outQueue sizes the port's output queue (4096 bytes until set); the input queue is the kernel's.
 bool SetupComm(HANDLE file, DWORD inQueue, DWORD outQueue);
+// PURGE_TXABORT and PURGE_TXCLEAR drop what waits in the port's output queue; PURGE_TXCLEAR also
+// the kernel's, PURGE_RXCLEAR the input.
 bool PurgeComm(HANDLE file, DWORD flags);
 bool GetCommState(HANDLE file, DCB* dcb);
 // Fails when the device did not take the line as asked (it may have taken part of it: a
@@ -20,7 +23,11 @@ bool GetCommState(HANDLE file, DCB* dcb);
 // tells what the line does.
 bool SetCommState(HANDLE file, const DCB* dcb);
 
-// Writes every byte before returning; overlapped must be null.
+// Returns once the bytes are in the port's output queue (SetupComm sizes it), not when they are on
+// the line: they go out as the line drains while the port is used, and flow control holds them
+// there, not the caller. Only a write larger than the room in the queue waits, while the line
+// moves; it fails with what was taken once the line has not moved for a second. overlapped must
+// be null.
 bool WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                OVERLAPPED* overlapped);
 
@@ -28,7 +35,8 @@ bool WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytes
 // the device goes away. overlapped must be null.
 bool ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, OVERLAPPED* overlapped);
 
-// errors and status may each be null.
+// errors and status may each be null. cbOutQue counts the bytes written but not yet sent, in the
+// port's queue and the kernel's.
 bool ClearCommError(HANDLE file, DWORD* errors, COMSTAT* status);
 bool GetCommModemStatus(HANDLE file, DWORD* modemStatus);
 bool EscapeCommFunction(HANDLE file, DWORD function);

@@ -21,7 +21,8 @@ public:
     virtual bool PurgeComm(DWORD flags) = 0;
     virtual bool GetCommState(DCB& dcb) = 0;
     virtual bool SetCommState(const DCB& dcb) = 0;
-    // Writes all count bytes; written tells how many went out even when it fails.
+    // Hands all count bytes to the port's output queue; written tells how many it took even when
+    // it fails.
     virtual bool WriteFile(const BYTE* bytes, DWORD count, DWORD& written) = 0;
     // Reads count bytes, waiting for them as long as the device is there.
     virtual bool ReadFile(BYTE* bytes, DWORD count, DWORD& read) = 0;

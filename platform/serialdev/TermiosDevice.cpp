@@ -7,6 +7,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/serialdev/PortName.h"
@@ -18,6 +19,9 @@ namespace vcl {
 namespace {
 
 constexpr short kHangUpEvents = POLLHUP | POLLERR | POLLNVAL;
+
+// A write larger than the output queue gives up after the line moved nothing for this long.
+constexpr int kStalledLineMs = 1000;
 
 // Errors by which the kernel says the device behind the descriptor is no more.
 bool MeansGone(int error) { return error == EIO || error == ENXIO || error == ENODEV || error == EBADF; }
@@ -73,14 +77,15 @@ void TermiosDevice::NoteFailure(int error) {
     if (MeansGone(error)) gone_ = true;
 }
 
-bool TermiosDevice::WaitFor(short events) {
+bool TermiosDevice::WaitFor(short events, int timeoutMs) {
     for (;;) {
         pollfd poll{fd_, events, 0};
-        const int ready = ::poll(&poll, 1, -1);
+        const int ready = ::poll(&poll, 1, timeoutMs);
         if (ready < 0) {
             if (RetryAfter(errno)) continue;
             return false;
         }
+        if (ready == 0) return false;
         if ((poll.revents & kHangUpEvents) != 0) {
             gone_ = true;
             return false;
@@ -89,9 +94,10 @@ bool TermiosDevice::WaitFor(short events) {
     }
 }
 
-bool TermiosDevice::SetupComm(DWORD, DWORD) {
-    // The kernel's queues have fixed sizes; what remains to check is that the device answers.
+bool TermiosDevice::SetupComm(DWORD, DWORD outQueue) {
+    // The kernel's queues have fixed sizes; the output queue in front of them is ours.
     if (Gone()) return false;
+    if (outQueue != 0) outQueueSize_ = std::max<size_t>(outQueue, Queued());
     termios2 settings{};
     if (::ioctl(fd_, TCGETS2, &settings) == 0) return true;
     NoteFailure(errno);
@@ -103,7 +109,11 @@ bool TermiosDevice::PurgeComm(DWORD flags) {
     if ((flags & ~kKnownFlags) != 0 || Gone()) return false;
     const bool input = (flags & PURGE_RXCLEAR) != 0;
     const bool output = (flags & PURGE_TXCLEAR) != 0;
-    // Every transfer is synchronous, so there is never a pending one to abort.
+    // Queued bytes are the pending write; aborting it or clearing the output drops them.
+    if ((flags & (PURGE_TXABORT | PURGE_TXCLEAR)) != 0) {
+        outQueue_.clear();
+        outHead_ = 0;
+    }
     if (!input && !output) return true;
     const int queue = input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH;
     if (::ioctl(fd_, TCFLSH, queue) == 0) return true;
@@ -166,22 +176,53 @@ bool TermiosDevice::SetModemLine(int line, bool on) {
 
 bool TermiosDevice::WriteFile(const BYTE* bytes, DWORD count, DWORD& written) {
     written = 0;
+    if (Gone()) return false;
+    PumpOutput();
     while (written < count) {
-        if (Gone()) return false;
-        const ssize_t sent = ::write(fd_, bytes + written, count - written);
+        // Straight to the kernel while nothing waits ahead of these bytes.
+        if (Queued() == 0) {
+            const ssize_t sent = ::write(fd_, bytes + written, count - written);
+            if (sent > 0) {
+                written += static_cast<DWORD>(sent);
+                continue;
+            }
+            if (sent < 0 && RetryAfter(errno)) continue;
+            if (sent < 0 && !WouldBlock(errno)) {
+                NoteFailure(errno);
+                return false;
+            }
+        }
+        const size_t room = outQueueSize_ - std::min(outQueueSize_, Queued());
+        const DWORD taken = static_cast<DWORD>(std::min<size_t>(room, count - written));
+        outQueue_.insert(outQueue_.end(), bytes + written, bytes + written + taken);
+        written += taken;
+        if (written == count) return true;
+        // More than the queue holds: wait while the line drains, but give up on a line that
+        // stopped moving (flow control held for good), as a write time-out would.
+        if (!WaitFor(POLLOUT, kStalledLineMs)) return false;
+        PumpOutput();
+    }
+    return true;
+}
+
+void TermiosDevice::PumpOutput() {
+    while (Queued() > 0 && !gone_) {
+        const ssize_t sent = ::write(fd_, outQueue_.data() + outHead_, Queued());
         if (sent > 0) {
-            written += static_cast<DWORD>(sent);
+            outHead_ += static_cast<size_t>(sent);
             continue;
         }
         if (sent < 0 && RetryAfter(errno)) continue;
-        if (sent == 0 || WouldBlock(errno)) {
-            if (!WaitFor(POLLOUT)) return false;
-            continue;
-        }
-        NoteFailure(errno);
-        return false;
+        if (sent < 0 && !WouldBlock(errno)) NoteFailure(errno);
+        break;
     }
-    return true;
+    if (Queued() == 0 || gone_) {
+        outQueue_.clear();
+        outHead_ = 0;
+    } else if (outHead_ >= outQueue_.size() / 2) {
+        outQueue_.erase(outQueue_.begin(), outQueue_.begin() + static_cast<std::ptrdiff_t>(outHead_));
+        outHead_ = 0;
+    }
 }
 
 bool TermiosDevice::ReadFile(BYTE* bytes, DWORD count, DWORD& read) {
@@ -206,6 +247,7 @@ bool TermiosDevice::ReadFile(BYTE* bytes, DWORD count, DWORD& read) {
 
 bool TermiosDevice::ClearCommError(DWORD& errors, COMSTAT& status) {
     if (Gone()) return false;
+    PumpOutput();
     int waiting = 0;
     if (::ioctl(fd_, FIONREAD, &waiting) != 0) {
         NoteFailure(errno);
@@ -215,7 +257,7 @@ bool TermiosDevice::ClearCommError(DWORD& errors, COMSTAT& status) {
     if (::ioctl(fd_, TIOCOUTQ, &unsent) != 0) unsent = 0;
     status = COMSTAT{};
     status.cbInQue = static_cast<DWORD>(waiting);
-    status.cbOutQue = static_cast<DWORD>(unsent);
+    status.cbOutQue = static_cast<DWORD>(unsent) + static_cast<DWORD>(Queued());
     errors = TakeLineErrors();
     return true;
 }
@@ -248,6 +290,7 @@ DWORD TermiosDevice::TakeLineErrors() {
 
 bool TermiosDevice::GetCommModemStatus(DWORD& modemStatus) {
     if (Gone()) return false;
+    PumpOutput();
     int lines = 0;
     if (::ioctl(fd_, TIOCMGET, &lines) != 0) {
         NoteFailure(errno);

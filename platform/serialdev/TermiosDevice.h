@@ -1,8 +1,16 @@
 #pragma once
 // A serial port on a Linux tty: opened exclusively, in raw mode, driven through ioctls.
+//
+// Writing never waits for the line. The kernel's tty buffer holds a few kilobytes; what it cannot
+// take yet stays in the port's own output queue (sized by SetupComm, as a driver's is) and goes
+// out as the line drains, whenever the port is called again: the serial component's poll calls
+// ClearCommError every period. Flow control (XOFF from the peer, CTS held low) pauses that
+// draining, not the caller.
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/serialdev/SerialDevice.h"
 
@@ -42,8 +50,12 @@ private:
     bool Gone();
     // Notes a failed call's errno; the errors of a vanished device make it gone.
     void NoteFailure(int error);
-    // Waits, without a time limit, until the events are possible; false when the device is gone.
-    bool WaitFor(short events);
+    // Waits up to timeoutMs (-1: without a limit) until the events are possible; false when the
+    // time ran out or the device is gone.
+    bool WaitFor(short events, int timeoutMs = -1);
+    // Hands the kernel as much of the output queue as it takes now.
+    void PumpOutput();
+    size_t Queued() const { return outQueue_.size() - outHead_; }
     bool ReadLineErrorCounts(LineErrorCounts& counts);
     DWORD TakeLineErrors();
     bool SetModemLine(int line, bool on);
@@ -55,6 +67,11 @@ private:
     LineErrorCounts errorCounts_;
     // What the last SetCommState asked for, for the fields termios has no place for.
     DCB requested_;
+    // Bytes written but not yet taken by the kernel, from outHead_ on.
+    std::vector<BYTE> outQueue_;
+    size_t outHead_ = 0;
+    size_t outQueueSize_ = kDefaultOutQueueSize;
+    static constexpr size_t kDefaultOutQueueSize = 4096;
 };
 
 // Opens "COMn" at the device the ports folder or the device list gives, looked up afresh at every

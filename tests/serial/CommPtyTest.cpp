@@ -45,6 +45,26 @@ protected:
         return settings;
     }
 
+    // Reads what the port sends, as a slow peer: whatever came by each poll period, until count
+    // bytes came or a few seconds passed.
+    Bytes ReadFromPeer(size_t count) {
+        Bytes got;
+        PollUntil([&] {
+            const Bytes more = pty_.ReadAvailable();
+            got.insert(got.end(), more.begin(), more.end());
+            return got.size() >= count;
+        });
+        return got;
+    }
+
+    // Makes the other end send XOFF and waits until the port has acted on it: a byte sent after it
+    // has arrived.
+    void PeerSendsXoff() {
+        pty_.WriteToMaster({0x13, 'm'});
+        ASSERT_TRUE(PollUntil([&] { return comm_->DataCount() == 1; }));
+        comm_->SetDataCount(0);
+    }
+
     // Every byte the receive handler read, once count of them came.
     bool ReceiveUntil(size_t count) {
         return PollUntil([&] { return received_.size() >= count; });
@@ -261,6 +281,63 @@ TEST_F(CommPtyTest, AStreamingDeviceAndASlowReceiveHandlerNeverNestTicks) {
     for (size_t i = 0; i < received_.size(); ++i) {
         ASSERT_EQ(received_[i], i % 251) << "byte " << i;
     }
+}
+
+Bytes Frame(size_t size, int seed) {
+    Bytes frame(size);
+    for (size_t i = 0; i < size; ++i) frame[i] = static_cast<uint8_t>((i * 7 + static_cast<size_t>(seed)) % 256);
+    return frame;
+}
+
+// The largest frame the main window sends, at 9600 baud, to a peer that has not read the previous
+// one yet: the kernel cannot take it all, and the rest goes out as the peer reads.
+TEST_F(CommPtyTest, ALargeFrameToASlowPeerReturnsAtOnceAndArrivesInOrder) {
+    comm_->SetRThreshold(0);
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    const Bytes previous = Frame(10241, 1);
+    const Bytes frame = Frame(10241, 2);
+    {
+        const vcl::pty::HangUpUnlessDone watchdog(pty_);
+        EXPECT_TRUE(comm_->SendBytes(previous.data(), 10241));
+        EXPECT_TRUE(comm_->SendBytes(frame.data(), 10241));
+        ASSERT_FALSE(watchdog.HungUp()) << "the write waited for the peer";
+    }
+    Bytes expected = previous;
+    expected.insert(expected.end(), frame.begin(), frame.end());
+    EXPECT_EQ(ReadFromPeer(expected.size()), expected);
+    EXPECT_FALSE(pty_.AnythingArrives(0));
+}
+
+TEST_F(CommPtyTest, XoffFromThePeerPausesTheLineNotTheWindow) {
+    int windowEvents = 0;
+    struct Button : vcl::TMessageTarget {
+        int& clicks;
+        explicit Button(int& count) : clicks(count) {}
+        void HandleMessage(vcl::TMessage& message) override {
+            if (message.Msg == vcl::WM_USER) ++clicks;
+        }
+    } button(windowEvents);
+    comm_->SetSwHandShaking(shXonXoff);
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    PeerSendsXoff();
+    const Bytes frame = Frame(10241, 3);
+    {
+        const vcl::pty::HangUpUnlessDone watchdog(pty_);
+        EXPECT_TRUE(comm_->SendBytes(frame.data(), 10241));
+        ASSERT_FALSE(watchdog.HungUp()) << "the write waited for XON";
+    }
+    for (int i = 0; i < 5; ++i) {
+        vcl::MessageQueue().Post(&button, vcl::WM_USER);
+        Ticks(1);
+    }
+    EXPECT_EQ(windowEvents, 5);
+    EXPECT_FALSE(pty_.AnythingArrives(50)) << "the line is held";
+
+    pty_.WriteToMaster({0x11});
+    EXPECT_EQ(ReadFromPeer(frame.size()), frame);
+    EXPECT_EQ(Boxes().Count(), 0);
 }
 
 }  // namespace

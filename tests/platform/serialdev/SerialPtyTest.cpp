@@ -11,8 +11,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -23,6 +21,7 @@ namespace vcl {
 namespace {
 
 using pty::AllByteValues;
+using pty::HangUpUnlessDone;
 using pty::PtyPair;
 using pty::ScratchConfig;
 
@@ -253,31 +252,6 @@ TEST_F(PtyPortTest, ArrivingBytesAreCountedAndReadWhole) {
     EXPECT_EQ(errors, 0u);
 }
 
-// Hangs the other end up unless cancelled within a few seconds, so that a read that would wait
-// forever fails the test instead.
-class HangUpUnlessDone {
-public:
-    explicit HangUpUnlessDone(PtyPair& pty)
-        : thread_([this, &pty] {
-              std::unique_lock lock(mutex_);
-              if (!done_.wait_for(lock, std::chrono::seconds(5), [this] { return cancelled_; })) pty.CloseMaster();
-          }) {}
-    ~HangUpUnlessDone() {
-        {
-            const std::lock_guard lock(mutex_);
-            cancelled_ = true;
-        }
-        done_.notify_one();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool cancelled_ = false;
-    std::thread thread_;
-};
-
 TEST_F(PtyPortTest, ReadWaitsForTheBytesStillToCome) {
     pty_.WriteToMaster({1, 2, 3});
     std::thread later([this] {
@@ -322,6 +296,45 @@ TEST_F(PtyPortTest, PurgeEmptiesTheInputQueue) {
     // The queue fills again after a purge.
     pty_.WriteToMaster({7});
     EXPECT_EQ(WaitUntilWaiting(port_, 1), 1u);
+}
+
+// The peer holds the line with XOFF: writes return at once into the port's output queue, which the
+// queue status counts and a purge of the output empties.
+TEST_F(PtyPortTest, WritesWaitInTheOutputQueueWhileThePeerHoldsTheLine) {
+    ASSERT_TRUE(SetupComm(port_, 16384, 16384));
+    DCB dcb = Line(9600, 8, NOPARITY, ONESTOPBIT);
+    dcb.fOutX = 1;
+    dcb.fInX = 1;
+    ASSERT_TRUE(SetCommState(port_, &dcb));
+    pty_.WriteToMaster({0x13, 'm'});
+    ASSERT_EQ(WaitUntilWaiting(port_, 1), 1u);
+
+    const std::vector<uint8_t> bytes(16384, 0x5A);
+    DWORD written = 0;
+    {
+        const HangUpUnlessDone watchdog(pty_);
+        EXPECT_TRUE(WriteFile(port_, bytes.data(), 16384, &written, nullptr));
+        ASSERT_FALSE(watchdog.HungUp());
+    }
+    EXPECT_EQ(written, 16384u);
+    COMSTAT status;
+    ASSERT_TRUE(ClearCommError(port_, nullptr, &status));
+    EXPECT_EQ(status.cbOutQue, 16384u);
+    EXPECT_FALSE(pty_.AnythingArrives(20));
+
+    // The queue is full: a write that does not fit takes nothing more once the line stays held.
+    EXPECT_FALSE(WriteFile(port_, bytes.data(), 1, &written, nullptr));
+    EXPECT_EQ(written, 0u);
+
+    EXPECT_TRUE(PurgeComm(port_, PURGE_TXCLEAR));
+    ASSERT_TRUE(ClearCommError(port_, nullptr, &status));
+    EXPECT_EQ(status.cbOutQue, 0u);
+    pty_.WriteToMaster({0x11, 'n'});
+    ASSERT_EQ(WaitUntilWaiting(port_, 2), 2u);
+    const std::vector<uint8_t> after = {'a', 'b'};
+    ASSERT_TRUE(WriteFile(port_, after.data(), 2, &written, nullptr));
+    EXPECT_EQ(pty_.ReadFromMaster(2), after) << "only what was written after the purge";
+    EXPECT_FALSE(pty_.AnythingArrives(20));
 }
 
 TEST_F(PtyPortTest, SecondOpeningFailsFromThisProcessAndFromAnother) {
