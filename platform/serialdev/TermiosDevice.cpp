@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 
 #include "platform/serialdev/PortName.h"
 #include "platform/serialdev/SerialDevice.h"
@@ -22,6 +23,13 @@ constexpr short kHangUpEvents = POLLHUP | POLLERR | POLLNVAL;
 
 // A write larger than the output queue gives up after the line moved nothing for this long.
 constexpr int kStalledLineMs = 1000;
+
+// Closing waits for pending output what it needs at the line's speed, plus a little for the
+// driver, and never longer than a second.
+constexpr uint64_t kCloseMarginUs = 10000;
+constexpr uint64_t kLongestCloseUs = 1000000;
+
+using SteadyClock = std::chrono::steady_clock;
 
 // Errors by which the kernel says the device behind the descriptor is no more.
 bool MeansGone(int error) { return error == EIO || error == ENXIO || error == ENODEV || error == EBADF; }
@@ -61,6 +69,7 @@ std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
 TermiosDevice::TermiosDevice(int fd) : fd_(fd), requested_(FreshPortState()) {}
 
 TermiosDevice::~TermiosDevice() {
+    FinishOutput();
     // Exclusive mode belongs to the tty, not to this descriptor; a pty's tty outlives us.
     ::ioctl(fd_, TIOCNXCL);
     CloseQuietly(fd_);
@@ -225,6 +234,48 @@ void TermiosDevice::PumpOutput() {
     }
 }
 
+size_t TermiosDevice::KernelQueued() const {
+    int unsent = 0;
+    if (::ioctl(fd_, TIOCOUTQ, &unsent) != 0 || unsent < 0) return 0;
+    return static_cast<size_t>(unsent);
+}
+
+void TermiosDevice::FinishOutput() {
+    if (Gone()) return;
+    termios2 settings{};
+    if (::ioctl(fd_, TCGETS2, &settings) != 0) return;
+    PumpOutput();
+    const size_t pending = Queued() + KernelQueued();
+    if (pending == 0) return;
+    const uint64_t waitUs =
+        std::min(TransmitMicroseconds(static_cast<DWORD>(pending), settings) + kCloseMarginUs, kLongestCloseUs);
+    const SteadyClock::time_point deadline = SteadyClock::now() + std::chrono::microseconds(waitUs);
+    for (;;) {
+        PumpOutput();
+        if (gone_ || (Queued() == 0 && KernelQueued() == 0)) return;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
+        if (left <= 0) break;
+        const int slice = static_cast<int>(std::min<int64_t>(left, 5));
+        // With bytes of ours waiting, room in the kernel is worth waking for; otherwise the
+        // kernel's queue is simply left to drain.
+        if (Queued() > 0) {
+            WaitFor(POLLOUT, slice);
+        } else {
+            ::poll(nullptr, 0, slice);
+        }
+    }
+    // The rest is discarded. The line is let go, so nothing held by flow control keeps the
+    // kernel's closing wait busy.
+    outQueue_.clear();
+    outHead_ = 0;
+    settings.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
+    settings.c_iflag &= ~static_cast<tcflag_t>(IXON);
+    ::ioctl(fd_, TCSETS2, &settings);
+    ::ioctl(fd_, TCFLSH, TCOFLUSH);
+    ::ioctl(fd_, TCXONC, TCOON);
+}
+
 bool TermiosDevice::ReadFile(BYTE* bytes, DWORD count, DWORD& read) {
     read = 0;
     while (read < count) {
@@ -253,11 +304,9 @@ bool TermiosDevice::ClearCommError(DWORD& errors, COMSTAT& status) {
         NoteFailure(errno);
         return false;
     }
-    int unsent = 0;
-    if (::ioctl(fd_, TIOCOUTQ, &unsent) != 0) unsent = 0;
     status = COMSTAT{};
     status.cbInQue = static_cast<DWORD>(waiting);
-    status.cbOutQue = static_cast<DWORD>(unsent) + static_cast<DWORD>(Queued());
+    status.cbOutQue = static_cast<DWORD>(KernelQueued() + Queued());
     errors = TakeLineErrors();
     return true;
 }

@@ -5,7 +5,8 @@
 // take yet stays in the port's own output queue (sized by SetupComm, as a driver's is) and goes
 // out as the line drains, whenever the port is called again: the serial component's poll calls
 // ClearCommError every period. Flow control (XOFF from the peer, CTS held low) pauses that
-// draining, not the caller.
+// draining, not the caller. Closing waits for the pending output no longer than it needs at the
+// line's speed, and never more than about a second.
 
 #include <cstddef>
 #include <memory>
@@ -56,6 +57,12 @@ private:
     // Hands the kernel as much of the output queue as it takes now.
     void PumpOutput();
     size_t Queued() const { return outQueue_.size() - outHead_; }
+    // Bytes the kernel holds that are not on the line yet.
+    size_t KernelQueued() const;
+    // Before closing: lets the pending output go out for as long as it needs at the line's speed,
+    // at most a second, then discards the rest, so that the kernel's closing wait (up to 30 s
+    // with HUPCL) has nothing left to wait for.
+    void FinishOutput();
     bool ReadLineErrorCounts(LineErrorCounts& counts);
     DWORD TakeLineErrors();
     bool SetModemLine(int line, bool on);

@@ -340,5 +340,52 @@ TEST_F(CommPtyTest, XoffFromThePeerPausesTheLineNotTheWindow) {
     EXPECT_EQ(Boxes().Count(), 0);
 }
 
+// The peer holds the line for good: closing waits what the pending bytes would need, at most about
+// a second, then drops them, and the port opens again at once.
+TEST_F(CommPtyTest, ClosingWithOutputHeldByThePeerReturnsAndDropsIt) {
+    comm_->SetSwHandShaking(shXonXoff);
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    PeerSendsXoff();
+    const Bytes frame = Frame(10241, 4);
+    comm_->SendBytes(frame.data(), 10241);
+    {
+        const vcl::pty::HangUpUnlessDone watchdog(pty_);
+        const auto start = std::chrono::steady_clock::now();
+        comm_->SetPortOpen(false);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        RecordProperty("close_with_held_output_ms", std::to_string(took.count()));
+        std::printf("closing with 10241 bytes held by XOFF at 9600 baud took %.1f ms\n", took.count());
+        ASSERT_FALSE(watchdog.HungUp()) << "closing waited for the line";
+    }
+    EXPECT_FALSE(comm_->PortOpen());
+    pty_.WriteToMaster({0x11});
+    EXPECT_FALSE(pty_.AnythingArrives(100)) << "the held bytes were dropped";
+
+    comm_->SetPortOpen(true);
+    EXPECT_TRUE(comm_->PortOpen());
+    const Bytes ping = {'p'};
+    comm_->SendBytes(ping.data(), 1);
+    EXPECT_EQ(ReadFromPeer(1), ping);
+}
+
+// A peer that reads on its own while the port closes gets everything that was still queued.
+TEST_F(CommPtyTest, ClosingLetsQueuedOutputGoOutWhileTheLineMoves) {
+    comm_->SetBaudRate(br115200);
+    comm_->SetPortOpen(true);
+    ASSERT_TRUE(comm_->PortOpen());
+    const Bytes first = Frame(10241, 5);
+    const Bytes second = Frame(10241, 6);
+    comm_->SendBytes(first.data(), 10241);
+    comm_->SendBytes(second.data(), 10241);  // more than the kernel takes: part waits in the queue
+    Bytes got;
+    std::thread peer([&] { got = pty_.ReadFromMaster(2 * 10241); });
+    comm_->SetPortOpen(false);
+    peer.join();
+    Bytes expected = first;
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(got, expected);
+}
+
 }  // namespace
 }  // namespace serial
