@@ -158,8 +158,7 @@ void TComm::ReadInput() {
     const QueueState queue = QueryQueue();
     commError_ = queue.errors;
     if (queue.waiting == 0) return;
-    // Never more than waits: the device is synchronous and the component sets no time-outs, so
-    // asking for more would block the GUI thread until the rest came.
+    // Never more than waits.
     const DWORD count = inputLen_ != 0 ? std::min(inputLen_, queue.waiting) : queue.waiting;
     if (queue.waiting > kReceiveBufferSize) {
         vcl::PurgeComm(portHandle_, vcl::PURGE_RXCLEAR);
@@ -167,8 +166,11 @@ void TComm::ReadInput() {
     }
     DWORD read = 0;
     if (!vcl::ReadFile(portHandle_, receiveBuffer_.data(), count, &read, nullptr)) return;
+    // Reads never wait, and another reader of the device may have taken bytes since they were
+    // counted: only what arrived in the buffer is the read, and a read that got nothing is none.
+    if (read == 0) return;
     const auto begin = receiveBuffer_.begin();
-    const auto end = begin + count;
+    const auto end = begin + std::min(read, count);
     inputText_.assign(begin, std::find(begin, end, uint8_t{0}));
     inputBytes_.assign(begin, end);
 }

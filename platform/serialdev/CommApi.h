@@ -31,8 +31,9 @@ bool SetCommState(HANDLE file, const DCB* dcb);
 bool WriteFile(HANDLE file, const void* buffer, DWORD bytesToWrite, DWORD* bytesWritten,
                OVERLAPPED* overlapped);
 
-// Returns once bytesToRead bytes were read, however long they take to arrive; fails instead when
-// the device goes away. overlapped must be null.
+// Reads up to bytesToRead of the bytes waiting and returns at once, with fewer or none when fewer
+// wait (another reader of the device may have taken what a count promised); fails when the
+// device is gone. overlapped must be null.
 bool ReadFile(HANDLE file, void* buffer, DWORD bytesToRead, DWORD* bytesRead, OVERLAPPED* overlapped);
 
 // errors and status may each be null. cbOutQue counts the bytes written but not yet sent, in the

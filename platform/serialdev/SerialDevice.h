@@ -24,7 +24,7 @@ public:
     // Hands all count bytes to the port's output queue; written tells how many it took even when
     // it fails.
     virtual bool WriteFile(const BYTE* bytes, DWORD count, DWORD& written) = 0;
-    // Reads count bytes, waiting for them as long as the device is there.
+    // Reads up to count of the bytes waiting, without waiting for more.
     virtual bool ReadFile(BYTE* bytes, DWORD count, DWORD& read) = 0;
     // Reports and clears the line errors collected since the last call.
     virtual bool ClearCommError(DWORD& errors, COMSTAT& status) = 0;

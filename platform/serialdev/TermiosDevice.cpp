@@ -278,18 +278,18 @@ void TermiosDevice::FinishOutput() {
 
 bool TermiosDevice::ReadFile(BYTE* bytes, DWORD count, DWORD& read) {
     read = 0;
+    if (Gone()) return false;
+    PumpOutput();
+    // Never waits: another program that had the tty open before us may have taken the bytes a
+    // count promised, and the read then returns what is left.
     while (read < count) {
-        if (Gone()) return false;
         const ssize_t got = ::read(fd_, bytes + read, count - read);
         if (got > 0) {
             read += static_cast<DWORD>(got);
             continue;
         }
         if (got < 0 && RetryAfter(errno)) continue;
-        if (got == 0 || WouldBlock(errno)) {
-            if (!WaitFor(POLLIN)) return false;
-            continue;
-        }
+        if (got == 0 || WouldBlock(errno)) return true;
         NoteFailure(errno);
         return false;
     }

@@ -173,6 +173,23 @@ TEST_F(CommTrafficTest, AFullBufferIsReadButOneByteMoreIsThrownAway) {
     EXPECT_TRUE(port_->ReadRequests().empty());
 }
 
+// Another program reading the same device takes bytes between the count and the read.
+TEST_F(CommTrafficTest, ARacingReaderLeavesOnlyWhatTheReadGot) {
+    Open();
+    int taken = 0;
+    port_->SetCallHook([&](SerialCall call) {
+        if (call == SerialCall::ReadFile) port_->TakeInput(static_cast<size_t>(taken));
+    });
+    port_->QueueInput({1, 2, 3, 4, 5});
+    taken = 3;
+    EXPECT_EQ(LastRead(), (Bytes{4, 5}));
+    EXPECT_EQ(port_->ReadRequests().back(), 5u);
+    port_->QueueInput({'x', 'y'});
+    taken = 2;
+    EXPECT_EQ(comm_->Input(), "\x04\x05") << "a read that got nothing keeps the previous one";
+    EXPECT_EQ(LastRead(), (Bytes{4, 5}));
+}
+
 TEST_F(CommTrafficTest, InputLenLimitsAReadAndNeverAsksForMoreThanWaits) {
     Open();
     comm_->SetInputLen(3);

@@ -113,6 +113,10 @@ void FakeSerialPort::QueueInput(const std::vector<BYTE>& bytes) {
 
 void FakeSerialPort::QueueInput(size_t count, BYTE value) { input_.insert(input_.end(), count, value); }
 
+void FakeSerialPort::TakeInput(size_t count) {
+    input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(std::min(count, input_.size())));
+}
+
 void FakeSerialPort::Fail(SerialCall call, int times) { failures_[call] = times; }
 
 void FakeSerialPort::Heal(SerialCall call) { failures_.erase(call); }

@@ -49,6 +49,8 @@ public:
     void QueueInput(std::initializer_list<BYTE> bytes);
     void QueueInput(const std::vector<BYTE>& bytes);
     void QueueInput(size_t count, BYTE value);
+    // Another reader of the device takes up to count of the waiting bytes.
+    void TakeInput(size_t count);
     void SetModemStatus(DWORD modemStatus) { modemStatus_ = modemStatus; }
     // Line errors collect until the next ClearCommError reports and clears them.
     void RaiseErrors(DWORD errors) { pendingErrors_ |= errors; }

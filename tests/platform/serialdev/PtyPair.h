@@ -23,6 +23,9 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     int Master() const { return master_; }
+    // The pair's own slave descriptor: another program that had the device open before the code
+    // under test.
+    int EarlierSlave() const { return slave_; }
     const std::string& SlavePath() const { return slavePath_; }
     // The other end hangs up, as a pulled adapter does.
     void CloseMaster();

@@ -8,8 +8,10 @@
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -252,33 +254,46 @@ TEST_F(PtyPortTest, ArrivingBytesAreCountedAndReadWhole) {
     EXPECT_EQ(errors, 0u);
 }
 
-TEST_F(PtyPortTest, ReadWaitsForTheBytesStillToCome) {
+TEST_F(PtyPortTest, ReadTakesWhatWaitsAndNeverWaitsForMore) {
     pty_.WriteToMaster({1, 2, 3});
-    std::thread later([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pty_.WriteToMaster({4, 5, 6, 7, 8});
-    });
-    std::vector<uint8_t> got;
-    {
-        const HangUpUnlessDone watchdog(pty_);
-        got = ReadPort(port_, 8);
-        later.join();
-    }
-    EXPECT_EQ(got, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+    ASSERT_EQ(WaitUntilWaiting(port_, 3), 3u);
+    const HangUpUnlessDone watchdog(pty_);
+    EXPECT_EQ(ReadPort(port_, 8), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadPort(port_, 8), std::vector<uint8_t>{}) << "nothing waits: nothing read, no failure";
+    EXPECT_FALSE(watchdog.HungUp());
 }
 
-TEST_F(PtyPortTest, WaitingReadEndsWhenTheOtherEndHangsUp) {
+// What another program that had the tty open before us takes of the waiting bytes, up to count.
+size_t TakeAsEarlierReader(const PtyPair& pty, size_t count) {
+    uint8_t taken[64];
+    pollfd ready{pty.EarlierSlave(), POLLIN, 0};
+    if (::poll(&ready, 1, 0) != 1) return 0;
+    const ssize_t n = ::read(pty.EarlierSlave(), taken, std::min(count, sizeof taken));
+    return n > 0 ? static_cast<size_t>(n) : 0;
+}
+
+// Another program that had the tty open before us takes the bytes between our count and our read.
+TEST_F(PtyPortTest, AReadRacingAnotherReaderReturnsInsteadOfWaiting) {
+    pty_.WriteToMaster({1, 2, 3});
+    ASSERT_EQ(WaitUntilWaiting(port_, 3), 3u);
+    ASSERT_EQ(TakeAsEarlierReader(pty_, 2), 2u);
+    const HangUpUnlessDone watchdog(pty_);
+    EXPECT_EQ(ReadPort(port_, 3), std::vector<uint8_t>{3});
+    pty_.WriteToMaster({4});
+    ASSERT_EQ(WaitUntilWaiting(port_, 1), 1u);
+    ASSERT_EQ(TakeAsEarlierReader(pty_, 1), 1u);
+    EXPECT_EQ(ReadPort(port_, 1), std::vector<uint8_t>{});
+    EXPECT_FALSE(watchdog.HungUp()) << "a read waited for bytes another reader took";
+}
+
+TEST_F(PtyPortTest, AReadAfterTheOtherEndHungUpFails) {
     pty_.WriteToMaster({1, 2});
-    std::thread hangUp([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pty_.CloseMaster();
-    });
+    ASSERT_EQ(WaitUntilWaiting(port_, 2), 2u);
+    pty_.CloseMaster();
     std::vector<uint8_t> bytes(8);
     DWORD read = 0;
-    const bool done = ReadFile(port_, bytes.data(), 8, &read, nullptr);
-    hangUp.join();
-    EXPECT_FALSE(done);
-    EXPECT_LE(read, 2u);
+    EXPECT_FALSE(ReadFile(port_, bytes.data(), 8, &read, nullptr));
+    EXPECT_EQ(read, 0u);
 }
 
 TEST_F(PtyPortTest, PurgeEmptiesTheInputQueue) {
