@@ -63,6 +63,7 @@ std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
     MakeRaw(settings);
     if (::ioctl(fd, TCSETS2, &settings) != 0) return nullptr;
     device->hasErrorCounts_ = device->ReadLineErrorCounts(device->errorCounts_);
+    device->lowLatency_.emplace(SerialInfoAccess::OfDescriptor(fd));
     return device;
 }
 
@@ -70,6 +71,8 @@ TermiosDevice::TermiosDevice(int fd) : fd_(fd), requested_(FreshPortState()) {}
 
 TermiosDevice::~TermiosDevice() {
     FinishOutput();
+    // The driver is left with the latency it had when we found it.
+    lowLatency_.reset();
     // Exclusive mode belongs to the tty, not to this descriptor; a pty's tty outlives us.
     ::ioctl(fd_, TIOCNXCL);
     CloseQuietly(fd_);

@@ -10,9 +10,11 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/serialdev/LowLatency.h"
 #include "platform/serialdev/SerialDevice.h"
 
 namespace vcl {
@@ -20,8 +22,8 @@ namespace vcl {
 class TermiosDevice final : public SerialDevice {
 public:
     // Opens the tty at path for reading and writing, exclusively: O_NOCTTY, TIOCEXCL and a
-    // non-blocking flock, so a second opening from this or another process fails. Null when the
-    // path is no tty or the port is held.
+    // non-blocking flock, so a second opening from this or another process fails. Asks the driver
+    // for low latency while open. Null when the path is no tty or the port is held.
     static std::unique_ptr<TermiosDevice> Open(const std::string& path);
     ~TermiosDevice() override;
 
@@ -74,6 +76,8 @@ private:
     LineErrorCounts errorCounts_;
     // What the last SetCommState asked for, for the fields termios has no place for.
     DCB requested_;
+    // Low latency for as long as the port is open; ends before the descriptor is closed.
+    std::optional<LowLatencyRequest> lowLatency_;
     // Bytes written but not yet taken by the kernel, from outHead_ on.
     std::vector<BYTE> outQueue_;
     size_t outHead_ = 0;
