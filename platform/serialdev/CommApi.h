@@ -8,7 +8,10 @@
 namespace vcl {
 
 // Opens a port for synchronous reading and writing. Only OPEN_EXISTING is accepted, and no
-// FILE_FLAG_OVERLAPPED; the opening is always exclusive, whatever shareMode says.
+// FILE_FLAG_OVERLAPPED; the opening is always exclusive, whatever shareMode says. When a port
+// does not open, one line says why (ReportSerialProblem): no such device, permission denied,
+// held by another program. A device that goes away while open is reported once, at the first
+// call that fails because of it.
 HANDLE CreateFileA(const char* fileName, DWORD desiredAccess, DWORD shareMode, void* securityAttributes,
                    DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
 

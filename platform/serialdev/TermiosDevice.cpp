@@ -1,15 +1,19 @@
 #include "platform/serialdev/TermiosDevice.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <vector>
 
 #include "platform/serialdev/PortName.h"
 #include "platform/serialdev/SerialDevice.h"
@@ -41,19 +45,74 @@ bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 // Linux releases the descriptor even when close reports EINTR, so it is never retried.
 void CloseQuietly(int fd) { ::close(fd); }
 
+// The name of the group that owns the file at path; empty when unknown.
+std::string OwningGroup(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) return {};
+    group entry{};
+    group* found = nullptr;
+    std::vector<char> buffer(4096);
+    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) return {};
+    return found->gr_name;
+}
+
+void NoteOpenFailure(int error, const std::string& path, PortOpenReport& report) {
+    switch (error) {
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+        case EIO: report.reason = PortOpenReport::Reason::NoDevice; break;
+        case EACCES:
+        case EPERM:
+            report.reason = PortOpenReport::Reason::PermissionDenied;
+            report.group = OwningGroup(path);
+            break;
+        // TIOCEXCL held by another program gives EBUSY, its lock EWOULDBLOCK.
+        case EBUSY:
+        case EWOULDBLOCK: report.reason = PortOpenReport::Reason::Held; break;
+        case ENOTTY: report.reason = PortOpenReport::Reason::NotSerial; break;
+        default:
+            report.reason = PortOpenReport::Reason::Other;
+            report.error = error;
+            break;
+    }
+}
+
+// The device a ports-folder entry points at (dangling or not); other paths are the device.
+std::string DeviceBehind(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (!fs::is_symlink(path, error)) return path;
+    const fs::path target = fs::read_symlink(path, error);
+    if (error) return path;
+    return (target.is_absolute() ? target : fs::path(path).parent_path() / target).lexically_normal().string();
+}
+
 }  // namespace
 
-std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
+std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path, PortOpenReport& report) {
+    report.device = path;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
+    if (fd < 0) {
+        NoteOpenFailure(errno, path, report);
+        return nullptr;
+    }
     // Reading the settings fails on anything that is no tty; the lock fails while another
     // opening, here or in another process, holds the port.
     termios2 settings{};
-    if (::ioctl(fd, TCGETS2, &settings) != 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::ioctl(fd, TCGETS2, &settings) != 0) {
+        report.reason = errno == ENOTTY || errno == EINVAL ? PortOpenReport::Reason::NotSerial
+                                                           : PortOpenReport::Reason::NoDevice;
+        CloseQuietly(fd);
+        return nullptr;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        NoteOpenFailure(errno, path, report);
         CloseQuietly(fd);
         return nullptr;
     }
     if (::ioctl(fd, TIOCEXCL) != 0) {
+        NoteOpenFailure(errno, path, report);
         CloseQuietly(fd);
         return nullptr;
     }
@@ -61,7 +120,10 @@ std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
     std::unique_ptr<TermiosDevice> device(new TermiosDevice(fd));
     // Raw at once, so nothing that arrives before the first settings is echoed or translated.
     MakeRaw(settings);
-    if (::ioctl(fd, TCSETS2, &settings) != 0) return nullptr;
+    if (::ioctl(fd, TCSETS2, &settings) != 0) {
+        NoteOpenFailure(errno, path, report);
+        return nullptr;
+    }
     device->hasErrorCounts_ = device->ReadLineErrorCounts(device->errorCounts_);
     device->lowLatency_.emplace(SerialInfoAccess::OfDescriptor(fd));
     return device;
@@ -375,10 +437,15 @@ bool TermiosDevice::EscapeCommFunction(DWORD function) {
     return false;
 }
 
-std::unique_ptr<SerialDevice> TermiosDeviceFactory::OpenPort(int portNumber) {
+std::unique_ptr<SerialDevice> TermiosDeviceFactory::OpenPort(int portNumber, PortOpenReport& report) {
     const std::optional<std::string> path = ResolvePortPath(portNumber, PortFolders::FromEnvironment());
-    if (!path) return nullptr;
-    return TermiosDevice::Open(*path);
+    if (!path) {
+        report.reason = PortOpenReport::Reason::NoDevice;
+        return nullptr;
+    }
+    std::unique_ptr<SerialDevice> device = TermiosDevice::Open(*path, report);
+    report.device = DeviceBehind(*path);
+    return device;
 }
 
 }  // namespace vcl

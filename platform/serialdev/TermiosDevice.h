@@ -23,8 +23,9 @@ class TermiosDevice final : public SerialDevice {
 public:
     // Opens the tty at path for reading and writing, exclusively: O_NOCTTY, TIOCEXCL and a
     // non-blocking flock, so a second opening from this or another process fails. Asks the driver
-    // for low latency while open. Null when the path is no tty or the port is held.
-    static std::unique_ptr<TermiosDevice> Open(const std::string& path);
+    // for low latency while open. Null when the path is no tty or the port is held; the report
+    // then says why.
+    static std::unique_ptr<TermiosDevice> Open(const std::string& path, PortOpenReport& report);
     ~TermiosDevice() override;
 
     bool SetupComm(DWORD inQueue, DWORD outQueue) override;
@@ -36,6 +37,7 @@ public:
     bool ClearCommError(DWORD& errors, COMSTAT& status) override;
     bool GetCommModemStatus(DWORD& modemStatus) override;
     bool EscapeCommFunction(DWORD function) override;
+    bool Vanished() override { return Gone(); }
 
 private:
     // The kernel's line-error counters, the part of serial_icounter_struct that maps to CE_ flags.
@@ -89,7 +91,7 @@ private:
 // opening.
 class TermiosDeviceFactory final : public SerialDeviceFactory {
 public:
-    std::unique_ptr<SerialDevice> OpenPort(int portNumber) override;
+    std::unique_ptr<SerialDevice> OpenPort(int portNumber, PortOpenReport& report) override;
 };
 
 }  // namespace vcl

@@ -4,6 +4,7 @@
 #include <asm/termbits.h>
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -217,9 +218,46 @@ TEST_F(CommPtyTest, TheOtherEndHangingUpLeavesThePollHarmlessAndThePortClosable)
     EXPECT_EQ(comm_->DataCount(), 0u);
     EXPECT_TRUE(comm_->PortOpen());
 
+    ASSERT_EQ(Diagnostics().size(), 1u) << "one line, the first time it is noticed";
+    EXPECT_NE(Diagnostics()[0].find("COM5 -> " + pty_.SlavePath()), std::string::npos) << Diagnostics()[0];
+    EXPECT_NE(Diagnostics()[0].find("went away"), std::string::npos) << Diagnostics()[0];
+
     comm_->SetPortOpen(false);
     EXPECT_FALSE(comm_->PortOpen());
     EXPECT_EQ(CommErrorOf([&] { comm_->SetPortOpen(true); }), kCannotOpen);
+}
+
+TEST_F(CommPtyTest, OpeningFailuresSayWhyInOneLineEach) {
+    auto failsSaying = [&](const std::vector<std::string>& words) {
+        const size_t before = Diagnostics().size();
+        EXPECT_EQ(CommErrorOf([&] { comm_->SetPortOpen(true); }), kCannotOpen);
+        ASSERT_EQ(Diagnostics().size(), before + 1);
+        for (const std::string& word : words) {
+            EXPECT_NE(Diagnostics().back().find(word), std::string::npos) << Diagnostics().back();
+        }
+    };
+    // Held: another component has it.
+    TComm other(nullptr);
+    other.SetCommPort(pnCOM5);
+    other.SetPortOpen(true);
+    ASSERT_TRUE(other.PortOpen());
+    failsSaying({"COM5 -> " + pty_.SlavePath(), "held by another program"});
+    other.SetPortOpen(false);
+
+    // No permission: only a user without the right to override it sees this.
+    if (::geteuid() != 0) {
+        ASSERT_EQ(::chmod(pty_.SlavePath().c_str(), 0), 0);
+        failsSaying({"COM5 -> " + pty_.SlavePath(), "permission denied", "join the group that owns the device"});
+        ASSERT_EQ(::chmod(pty_.SlavePath().c_str(), 0620), 0);
+    }
+
+    // Missing: the entry points at nothing, or there is no entry and no device at all.
+    const std::string gone = config_.PortsFolder() + "/unplugged";
+    config_.MapPort(5, gone);
+    failsSaying({"COM5 -> " + gone, "no such device"});
+    comm_->SetCommPort(pnCOM250);
+    failsSaying({"COM250 -> no device present", "no such device"});
+    EXPECT_EQ(Boxes().Count(), 0);
 }
 
 // A device that never pauses: a thread keeps the pty's input full of a counting sequence, and the

@@ -527,6 +527,10 @@ TEST_F(CommTrafficTest, APulledAdapterLeavesThePollHarmlessAndThePortClosable) {
     comm_->SetBaudRate(br19200);
     comm_->SetDTREnabled(true);
     EXPECT_TRUE(comm_->PortOpen());
+    // Only the terminal hears of it, once.
+    ASSERT_EQ(Diagnostics().size(), 1u);
+    EXPECT_NE(Diagnostics()[0].find("COM2 -> /dev/ttyFAKE2"), std::string::npos) << Diagnostics()[0];
+    EXPECT_NE(Diagnostics()[0].find("went away"), std::string::npos) << Diagnostics()[0];
 
     comm_->SetPortOpen(false);
     EXPECT_FALSE(comm_->PortOpen());
@@ -536,6 +540,13 @@ TEST_F(CommTrafficTest, APulledAdapterLeavesThePollHarmlessAndThePortClosable) {
     comm_->SetPortOpen(true);
     EXPECT_TRUE(comm_->PortOpen());
     EXPECT_EQ(Boxes().Count(), 0);
+    Ticks(3);
+    EXPECT_EQ(Diagnostics().size(), 2u) << "the failed reopening, and nothing from the new opening";
+
+    // Each opening reports its own device going away.
+    port_->Vanish();
+    Ticks(3);
+    EXPECT_EQ(Diagnostics().size(), 3u);
 }
 
 }  // namespace
