@@ -2,7 +2,10 @@
 // TComm: a non-visual component that owns one COM port. It keeps the port number and the line
 // settings, opens, configures and closes the port, writes and reads it, and watches the open port
 // with a 100 ms poll that raises OnReceiveData, OnModemStateChange and OnReceiveError on the GUI
-// thread. There is no reader thread: arriving bytes are noticed only by the poll.
+// thread. There is no reader thread: arriving bytes are noticed only by the poll. A tick's message
+// processing lets window events run inside it, but never the component's next tick: one that
+// comes due meanwhile is taken at the following period. Writes return once the bytes are queued
+// for the line (the poll drains that queue), reads take what has arrived, and neither waits.
 //
 //   auto* comm = new serial::TComm(form);     // owned, destroyed with the form
 //   comm->SetCommPort(serial::pnCOM3);
