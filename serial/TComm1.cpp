@@ -50,7 +50,7 @@ TComm::TComm(vcl::TComponent* AOwner) : vcl::TComponent(AOwner) {
 }
 
 TComm::~TComm() {
-    *alive_ = false;
+    tickState_->alive = false;
     pollTimer_->SetInterval(0);
     pollTimer_->SetEnabled(false);
     // Nothing could ever close a handle the component forgot, and the port would stay held.
@@ -158,8 +158,7 @@ void TComm::ReadInput() {
     const QueueState queue = QueryQueue();
     commError_ = queue.errors;
     if (queue.waiting == 0) return;
-    // Never more than waits: the device is synchronous and the component sets no time-outs, so
-    // asking for more would block the GUI thread until the rest came.
+    // Never more than waits.
     const DWORD count = inputLen_ != 0 ? std::min(inputLen_, queue.waiting) : queue.waiting;
     if (queue.waiting > kReceiveBufferSize) {
         vcl::PurgeComm(portHandle_, vcl::PURGE_RXCLEAR);
@@ -167,8 +166,11 @@ void TComm::ReadInput() {
     }
     DWORD read = 0;
     if (!vcl::ReadFile(portHandle_, receiveBuffer_.data(), count, &read, nullptr)) return;
+    // Reads never wait, and another reader of the device may have taken bytes since they were
+    // counted: only what arrived in the buffer is the read, and a read that got nothing is none.
+    if (read == 0) return;
     const auto begin = receiveBuffer_.begin();
-    const auto end = begin + count;
+    const auto end = begin + std::min(read, count);
     inputText_.assign(begin, std::find(begin, end, uint8_t{0}));
     inputBytes_.assign(begin, end);
 }
@@ -233,30 +235,45 @@ void TComm::CheckModemStatus() {
     }
 }
 
+class TComm::TickScope {
+public:
+    explicit TickScope(std::shared_ptr<TickState> state) : state_(std::move(state)) { state_->ticking = true; }
+    ~TickScope() { state_->ticking = false; }
+    TickScope(const TickScope&) = delete;
+    TickScope& operator=(const TickScope&) = delete;
+    bool Alive() const { return state_->alive; }
+
+private:
+    const std::shared_ptr<TickState> state_;
+};
+
 void TComm::PollTimerTick() {
-    if (!IsOpen()) return;
-    const std::shared_ptr<bool> alive = alive_;
+    // A tick that came due inside the running one's message processing is not started there:
+    // nested ticks would pile up on the stack for as long as a slow receive handler meets
+    // waiting bytes. The bytes keep waiting for the next period's tick.
+    if (tickState_->ticking || !IsOpen()) return;
+    const TickScope tick(tickState_);
     const QueueState queue = QueryQueue();
     commError_ = queue.errors;
     if (rThreshold_ > 0 && queue.waiting >= rThreshold_) {
         const TReceiveDataEvent handler = onReceiveData_;
         vcl::Fire(handler, this);
-        if (!*alive) return;
+        if (!tick.Alive()) return;
     }
     CheckModemStatus();
     ProcessMessages();
-    if (!*alive) return;
+    if (!tick.Alive()) return;
     if (commEvent_ != 0) {
         const TModemStateChangeEvent handler = onModemStateChange_;
         vcl::Fire(handler, this, commEvent_);
-        if (!*alive) return;
+        if (!tick.Alive()) return;
     }
     ProcessMessages();
-    if (!*alive) return;
+    if (!tick.Alive()) return;
     if (commError_ != 0) {
         const TReceiveErrorEvent handler = onReceiveError_;
         vcl::Fire(handler, this, commError_);
-        if (!*alive) return;
+        if (!tick.Alive()) return;
     }
     ProcessMessages();
 }

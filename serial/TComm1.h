@@ -2,7 +2,10 @@
 // TComm: a non-visual component that owns one COM port. It keeps the port number and the line
 // settings, opens, configures and closes the port, writes and reads it, and watches the open port
 // with a 100 ms poll that raises OnReceiveData, OnModemStateChange and OnReceiveError on the GUI
-// thread. There is no reader thread: arriving bytes are noticed only by the poll.
+// thread. There is no reader thread: arriving bytes are noticed only by the poll. A tick's message
+// processing lets window events run inside it, but never the component's next tick: one that
+// comes due meanwhile is taken at the following period. Writes return once the bytes are queued
+// for the line (the poll drains that queue), reads take what has arrived, and neither waits.
 //
 //   auto* comm = new serial::TComm(form);     // owned, destroyed with the form
 //   comm->SetCommPort(serial::pnCOM3);
@@ -149,8 +152,15 @@ private:
     TReceiveDataEvent onReceiveData_;
     TReceiveErrorEvent onReceiveError_;
     TModemStateChangeEvent onModemStateChange_;
-    // Cleared when the component dies, so a tick whose nested message loop destroyed it stops.
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    // Shared with a running tick, which outlives the component when a window event inside it
+    // destroys the component.
+    struct TickState {
+        bool alive = true;    // cleared when the component dies, so the running tick stops
+        bool ticking = false; // a tick is running: one that comes due meanwhile is skipped
+    };
+    // Marks a tick as running for its whole extent, exceptions included.
+    class TickScope;
+    std::shared_ptr<TickState> tickState_ = std::make_shared<TickState>();
 };
 
 }  // namespace serial

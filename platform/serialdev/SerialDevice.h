@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/serialdev/CommTypes.h"
+#include "platform/serialdev/SerialDiagnostics.h"
 
 namespace vcl {
 
@@ -21,14 +22,17 @@ public:
     virtual bool PurgeComm(DWORD flags) = 0;
     virtual bool GetCommState(DCB& dcb) = 0;
     virtual bool SetCommState(const DCB& dcb) = 0;
-    // Writes all count bytes; written tells how many went out even when it fails.
+    // Hands all count bytes to the port's output queue; written tells how many it took even when
+    // it fails.
     virtual bool WriteFile(const BYTE* bytes, DWORD count, DWORD& written) = 0;
-    // Reads count bytes, waiting for them as long as the device is there.
+    // Reads up to count of the bytes waiting, without waiting for more.
     virtual bool ReadFile(BYTE* bytes, DWORD count, DWORD& read) = 0;
     // Reports and clears the line errors collected since the last call.
     virtual bool ClearCommError(DWORD& errors, COMSTAT& status) = 0;
     virtual bool GetCommModemStatus(DWORD& modemStatus) = 0;
     virtual bool EscapeCommFunction(DWORD function) = 0;
+    // Whether the device has gone away (adapter pulled, other end of a pty closed); it stays so.
+    virtual bool Vanished() = 0;
 };
 
 // The line record of a port just opened: 9600 8N1, binary, DTR and RTS raised (opening a tty
@@ -36,6 +40,7 @@ public:
 DCB FreshPortState();
 
 // Opens "COMn" for n in 1..255, exclusively; null when the port is absent or held elsewhere.
+// The report names the device the port led to, and on failure why it did not open.
 class SerialDeviceFactory {
 public:
     SerialDeviceFactory() = default;
@@ -43,7 +48,7 @@ public:
     SerialDeviceFactory& operator=(const SerialDeviceFactory&) = delete;
     virtual ~SerialDeviceFactory() = default;
 
-    virtual std::unique_ptr<SerialDevice> OpenPort(int portNumber) = 0;
+    virtual std::unique_ptr<SerialDevice> OpenPort(int portNumber, PortOpenReport& report) = 0;
 };
 
 // The factory CreateFileA opens ports through.

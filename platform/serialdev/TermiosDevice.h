@@ -1,9 +1,20 @@
 #pragma once
 // A serial port on a Linux tty: opened exclusively, in raw mode, driven through ioctls.
+//
+// Writing never waits for the line. The kernel's tty buffer holds a few kilobytes; what it cannot
+// take yet stays in the port's own output queue (sized by SetupComm, as a driver's is) and goes
+// out as the line drains, whenever the port is called again: the serial component's poll calls
+// ClearCommError every period. Flow control (XOFF from the peer, CTS held low) pauses that
+// draining, not the caller. Closing waits for the pending output no longer than it needs at the
+// line's speed, and never more than about a second.
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/serialdev/LowLatency.h"
 #include "platform/serialdev/SerialDevice.h"
 
 namespace vcl {
@@ -11,9 +22,10 @@ namespace vcl {
 class TermiosDevice final : public SerialDevice {
 public:
     // Opens the tty at path for reading and writing, exclusively: O_NOCTTY, TIOCEXCL and a
-    // non-blocking flock, so a second opening from this or another process fails. Null when the
-    // path is no tty or the port is held.
-    static std::unique_ptr<TermiosDevice> Open(const std::string& path);
+    // non-blocking flock, so a second opening from this or another process fails. Asks the driver
+    // for low latency while open. Null when the path is no tty or the port is held; the report
+    // then says why.
+    static std::unique_ptr<TermiosDevice> Open(const std::string& path, PortOpenReport& report);
     ~TermiosDevice() override;
 
     bool SetupComm(DWORD inQueue, DWORD outQueue) override;
@@ -25,6 +37,7 @@ public:
     bool ClearCommError(DWORD& errors, COMSTAT& status) override;
     bool GetCommModemStatus(DWORD& modemStatus) override;
     bool EscapeCommFunction(DWORD function) override;
+    bool Vanished() override { return Gone(); }
 
 private:
     // The kernel's line-error counters, the part of serial_icounter_struct that maps to CE_ flags.
@@ -42,8 +55,18 @@ private:
     bool Gone();
     // Notes a failed call's errno; the errors of a vanished device make it gone.
     void NoteFailure(int error);
-    // Waits, without a time limit, until the events are possible; false when the device is gone.
-    bool WaitFor(short events);
+    // Waits up to timeoutMs (-1: without a limit) until the events are possible; false when the
+    // time ran out or the device is gone.
+    bool WaitFor(short events, int timeoutMs = -1);
+    // Hands the kernel as much of the output queue as it takes now.
+    void PumpOutput();
+    size_t Queued() const { return outQueue_.size() - outHead_; }
+    // Bytes the kernel holds that are not on the line yet.
+    size_t KernelQueued() const;
+    // Before closing: lets the pending output go out for as long as it needs at the line's speed,
+    // at most a second, then discards the rest, so that the kernel's closing wait (up to 30 s
+    // with HUPCL) has nothing left to wait for.
+    void FinishOutput();
     bool ReadLineErrorCounts(LineErrorCounts& counts);
     DWORD TakeLineErrors();
     bool SetModemLine(int line, bool on);
@@ -55,13 +78,20 @@ private:
     LineErrorCounts errorCounts_;
     // What the last SetCommState asked for, for the fields termios has no place for.
     DCB requested_;
+    // Low latency for as long as the port is open; ends before the descriptor is closed.
+    std::optional<LowLatencyRequest> lowLatency_;
+    // Bytes written but not yet taken by the kernel, from outHead_ on.
+    std::vector<BYTE> outQueue_;
+    size_t outHead_ = 0;
+    size_t outQueueSize_ = kDefaultOutQueueSize;
+    static constexpr size_t kDefaultOutQueueSize = 4096;
 };
 
 // Opens "COMn" at the device the ports folder or the device list gives, looked up afresh at every
 // opening.
 class TermiosDeviceFactory final : public SerialDeviceFactory {
 public:
-    std::unique_ptr<SerialDevice> OpenPort(int portNumber) override;
+    std::unique_ptr<SerialDevice> OpenPort(int portNumber, PortOpenReport& report) override;
 };
 
 }  // namespace vcl

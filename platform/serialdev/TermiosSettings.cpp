@@ -143,4 +143,13 @@ bool LineMatches(const DCB& dcb, const termios2& settings) {
            taken.fInX == dcb.fInX;
 }
 
+uint64_t TransmitMicroseconds(DWORD count, const termios2& settings) {
+    DCB line;
+    ReadDcb(settings, line);
+    if (line.BaudRate == 0) return 0;
+    const uint64_t bitsPerCharacter =
+        1 + line.ByteSize + (line.Parity != NOPARITY ? 1 : 0) + (line.StopBits != ONESTOPBIT ? 2 : 1);
+    return (uint64_t{count} * bitsPerCharacter * 1000000 + line.BaudRate - 1) / line.BaudRate;
+}
+
 }  // namespace vcl

@@ -5,6 +5,8 @@
 
 #include <asm/termbits.h>
 
+#include <cstdint>
+
 #include "platform/serialdev/CommTypes.h"
 
 namespace vcl {
@@ -27,5 +29,9 @@ void ReadDcb(const termios2& settings, DCB& dcb);
 // they cannot do (a pseudo-terminal forces 8 bits without parity, adapters round custom speeds);
 // a speed within 3 % still talks to the other end, so it counts as taken.
 bool LineMatches(const DCB& dcb, const termios2& settings);
+
+// How long count characters take on the line the settings describe: a start bit, the data bits,
+// the parity bit and the stop bits each. 0 on a line without a speed.
+uint64_t TransmitMicroseconds(DWORD count, const termios2& settings);
 
 }  // namespace vcl

@@ -8,10 +8,12 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/MessageBox.h"
 #include "platform/runtime/MessageQueue.h"
+#include "platform/serialdev/SerialDiagnostics.h"
 #include "platform/window/WindowSystem.h"
 #include "serial/TComm1.h"
 #include "tests/support/GuiTest.h"
@@ -53,6 +55,9 @@ protected:
 
     vcl::TMessageBoxRecorder& Boxes() { return RecordBoxes(); }
 
+    // The lines the serial layer wrote for the person at the terminal, instead of standard error.
+    const std::vector<std::string>& Diagnostics() const { return diagnostics_; }
+
     // For real devices, whose bytes take real time: polls until done() holds or a few seconds of
     // real time passed; whether it held.
     template <typename Condition>
@@ -67,6 +72,10 @@ protected:
     }
 
     std::unique_ptr<TComm> comm_;
+
+private:
+    std::vector<std::string> diagnostics_;
+    vcl::ScopedSerialDiagnosticSink diagnosticSink_{[this](const std::string& line) { diagnostics_.push_back(line); }};
 };
 
 }  // namespace serial::testing_support

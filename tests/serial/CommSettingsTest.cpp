@@ -96,6 +96,47 @@ TEST_F(CommSettingsTest, APortThatIsAbsentOrHeldFailsWithTheConnectionMessageAnd
     EXPECT_EQ(Boxes().Count(), 0) << "the component shows no box for its opening errors";
 }
 
+// The user opens the port from a window event: the application's box shows the component's
+// message, and standard error gets one line naming the port, its device and the reason.
+TEST_F(CommSettingsTest, AFailedOpeningShowsTheBoxAndSaysWhyInOneLine) {
+    struct Case {
+        const char* name;
+        std::function<void(vcl::FakeSerialPorts&)> script;
+        std::vector<std::string> words;
+    };
+    const Case cases[] = {
+        {"missing", [](vcl::FakeSerialPorts&) {}, {"COM2", "no device present", "no such device"}},
+        {"unplugged", [](vcl::FakeSerialPorts& ports) { ports.Add(2).Vanish(); },
+         {"COM2", "/dev/ttyFAKE2", "no such device"}},
+        {"no permission", [](vcl::FakeSerialPorts& ports) { ports.Add(2).RefuseAccess("dialout"); },
+         {"COM2", "/dev/ttyFAKE2", "permission denied", "join the group", "dialout"}},
+        {"held", [](vcl::FakeSerialPorts& ports) { ports.Add(2).Fail(SerialCall::Open); },
+         {"COM2", "/dev/ttyFAKE2", "held by another program"}},
+    };
+    size_t lines = 0;
+    for (const Case& c : cases) {
+        vcl::FakeSerialPorts ports;
+        c.script(ports);
+        struct OpenButton : vcl::TMessageTarget {
+            TComm& comm;
+            explicit OpenButton(TComm& target) : comm(target) {}
+            void HandleMessage(vcl::TMessage& message) override {
+                if (message.Msg == vcl::WM_USER) comm.SetPortOpen(true);
+            }
+        } button(*comm_);
+        vcl::MessageQueue().Post(&button, vcl::WM_USER);
+        Pump();
+        EXPECT_FALSE(comm_->PortOpen()) << c.name;
+        ASSERT_EQ(Boxes().Count(), static_cast<int>(lines + 1)) << c.name;
+        EXPECT_EQ(Boxes()[static_cast<int>(lines)].Caption, testing_support::kAppTitle) << c.name;
+        EXPECT_EQ(Boxes()[static_cast<int>(lines)].Text.rfind(kCannotOpen, 0), 0u) << c.name;
+        ASSERT_EQ(Diagnostics().size(), ++lines) << c.name;
+        for (const std::string& word : c.words) {
+            EXPECT_NE(Diagnostics().back().find(word), std::string::npos) << c.name << ": " << Diagnostics().back();
+        }
+    }
+}
+
 TEST_F(CommSettingsTest, ASecondComponentCannotTakeAPortTheFirstHolds) {
     OpenDefaultPort();
     TComm second(nullptr);

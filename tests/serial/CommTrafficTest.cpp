@@ -173,6 +173,23 @@ TEST_F(CommTrafficTest, AFullBufferIsReadButOneByteMoreIsThrownAway) {
     EXPECT_TRUE(port_->ReadRequests().empty());
 }
 
+// Another program reading the same device takes bytes between the count and the read.
+TEST_F(CommTrafficTest, ARacingReaderLeavesOnlyWhatTheReadGot) {
+    Open();
+    int taken = 0;
+    port_->SetCallHook([&](SerialCall call) {
+        if (call == SerialCall::ReadFile) port_->TakeInput(static_cast<size_t>(taken));
+    });
+    port_->QueueInput({1, 2, 3, 4, 5});
+    taken = 3;
+    EXPECT_EQ(LastRead(), (Bytes{4, 5}));
+    EXPECT_EQ(port_->ReadRequests().back(), 5u);
+    port_->QueueInput({'x', 'y'});
+    taken = 2;
+    EXPECT_EQ(comm_->Input(), "\x04\x05") << "a read that got nothing keeps the previous one";
+    EXPECT_EQ(LastRead(), (Bytes{4, 5}));
+}
+
 TEST_F(CommTrafficTest, InputLenLimitsAReadAndNeverAsksForMoreThanWaits) {
     Open();
     comm_->SetInputLen(3);
@@ -366,15 +383,21 @@ TEST_F(CommTrafficTest, TheErrorEventCarriesTheFlagsOfAReadInsideTheReceiveHandl
     EXPECT_EQ(log, (Log{"data hi", "error 16"}));
 }
 
-TEST_F(CommTrafficTest, ATickThatOutlastsTheIntervalRunsTheNextOneInsideIt) {
+TEST_F(CommTrafficTest, ATickThatOutlastsTheIntervalIsFollowedByTheNextNotEnteredByIt) {
     Log log;
+    PostedEvent button(log, "window event");
     comm_->SetRThreshold(1);
     int ticks = 0;
+    int depth = 0;
     comm_->SetOnReceiveData([&](vcl::TObject*) {
         const int tick = ++ticks;
-        log.push_back("data " + std::to_string(tick));
-        // The main window's receive handler waits this long before reading.
-        if (tick == 1) vcl::Sleep(100);
+        log.push_back("data " + std::to_string(tick) + " at depth " + std::to_string(++depth));
+        if (tick == 1) {
+            button.Post();
+            // The main window's receive handler waits this long before reading.
+            vcl::Sleep(100);
+        }
+        --depth;
     });
     comm_->SetOnModemStateChange(
         [&](vcl::TObject*, uint32_t event) { log.push_back("modem " + std::to_string(event)); });
@@ -384,9 +407,11 @@ TEST_F(CommTrafficTest, ATickThatOutlastsTheIntervalRunsTheNextOneInsideIt) {
     port_->SetModemStatus(vcl::MS_CTS_ON);
     port_->RaiseErrors(vcl::CE_FRAME);
     Ticks(1);
-    // The inner tick ran from the outer one's first message processing and found the line as it
-    // was, so it reset the change mask and the error flags the outer tick then reads.
-    EXPECT_EQ(log, (Log{"data 1", "data 2"}));
+    // The tick due during the handler's wait was not started inside the first one; the window
+    // event still ran there, and the first tick reported what it found.
+    EXPECT_EQ(log, (Log{"data 1 at depth 1", "window event", "modem 8", "error 8"}));
+    Ticks(1);
+    EXPECT_EQ(log.back(), "data 2 at depth 1") << "the bytes still waited for the next period";
     EXPECT_EQ(ticks, 2);
     EXPECT_TRUE(comm_->CTSHolding());
 }
@@ -502,6 +527,10 @@ TEST_F(CommTrafficTest, APulledAdapterLeavesThePollHarmlessAndThePortClosable) {
     comm_->SetBaudRate(br19200);
     comm_->SetDTREnabled(true);
     EXPECT_TRUE(comm_->PortOpen());
+    // Only the terminal hears of it, once.
+    ASSERT_EQ(Diagnostics().size(), 1u);
+    EXPECT_NE(Diagnostics()[0].find("COM2 -> /dev/ttyFAKE2"), std::string::npos) << Diagnostics()[0];
+    EXPECT_NE(Diagnostics()[0].find("went away"), std::string::npos) << Diagnostics()[0];
 
     comm_->SetPortOpen(false);
     EXPECT_FALSE(comm_->PortOpen());
@@ -511,6 +540,13 @@ TEST_F(CommTrafficTest, APulledAdapterLeavesThePollHarmlessAndThePortClosable) {
     comm_->SetPortOpen(true);
     EXPECT_TRUE(comm_->PortOpen());
     EXPECT_EQ(Boxes().Count(), 0);
+    Ticks(3);
+    EXPECT_EQ(Diagnostics().size(), 2u) << "the failed reopening, and nothing from the new opening";
+
+    // Each opening reports its own device going away.
+    port_->Vanish();
+    Ticks(3);
+    EXPECT_EQ(Diagnostics().size(), 3u);
 }
 
 }  // namespace

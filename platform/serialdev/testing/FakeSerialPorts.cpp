@@ -94,6 +94,8 @@ public:
         }
     }
 
+    bool Vanished() override { return port_->generation_ != generation_; }
+
 private:
     bool Begin(SerialCall call) { return port_->Begin(call, generation_); }
 
@@ -112,6 +114,10 @@ void FakeSerialPort::QueueInput(const std::vector<BYTE>& bytes) {
 }
 
 void FakeSerialPort::QueueInput(size_t count, BYTE value) { input_.insert(input_.end(), count, value); }
+
+void FakeSerialPort::TakeInput(size_t count) {
+    input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(std::min(count, input_.size())));
+}
 
 void FakeSerialPort::Fail(SerialCall call, int times) { failures_[call] = times; }
 
@@ -158,7 +164,10 @@ FakeSerialPorts::~FakeSerialPorts() { InstallSerialDeviceFactory(previous_); }
 
 FakeSerialPort& FakeSerialPorts::Add(int portNumber) {
     std::shared_ptr<FakeSerialPort>& port = ports_[portNumber];
-    if (!port) port = std::make_shared<FakeSerialPort>();
+    if (!port) {
+        port = std::make_shared<FakeSerialPort>();
+        port->devicePath_ = "/dev/ttyFAKE" + std::to_string(portNumber);
+    }
     return *port;
 }
 
@@ -167,14 +176,30 @@ FakeSerialPort* FakeSerialPorts::Find(int portNumber) {
     return found == ports_.end() ? nullptr : found->second.get();
 }
 
-std::unique_ptr<SerialDevice> FakeSerialPorts::OpenPort(int portNumber) {
+std::unique_ptr<SerialDevice> FakeSerialPorts::OpenPort(int portNumber, PortOpenReport& report) {
     openAttempts_.push_back(portNumber);
     const auto found = ports_.find(portNumber);
-    if (found == ports_.end()) return nullptr;
+    if (found == ports_.end()) {
+        report.reason = PortOpenReport::Reason::NoDevice;
+        return nullptr;
+    }
     FakeSerialPort& port = *found->second;
+    report.device = port.devicePath_;
     port.calls_.push_back(SerialCall::Open);
     if (port.hook_) port.hook_(SerialCall::Open);
-    if (!port.present_ || port.open_ || port.TakeFailure(SerialCall::Open)) return nullptr;
+    if (!port.present_) {
+        report.reason = PortOpenReport::Reason::NoDevice;
+        return nullptr;
+    }
+    if (port.refusedToGroup_) {
+        report.reason = PortOpenReport::Reason::PermissionDenied;
+        report.group = *port.refusedToGroup_;
+        return nullptr;
+    }
+    if (port.open_ || port.TakeFailure(SerialCall::Open)) {
+        report.reason = PortOpenReport::Reason::Held;
+        return nullptr;
+    }
     port.open_ = true;
     ++port.openCount_;
     // Opening a line raises DTR and RTS, as a tty does.

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/serialdev/SerialDevice.h"
@@ -49,11 +51,13 @@ public:
     void QueueInput(std::initializer_list<BYTE> bytes);
     void QueueInput(const std::vector<BYTE>& bytes);
     void QueueInput(size_t count, BYTE value);
+    // Another reader of the device takes up to count of the waiting bytes.
+    void TakeInput(size_t count);
     void SetModemStatus(DWORD modemStatus) { modemStatus_ = modemStatus; }
     // Line errors collect until the next ClearCommError reports and clears them.
     void RaiseErrors(DWORD errors) { pendingErrors_ |= errors; }
     // The next times calls of this kind fail (kAlways: until Heal); Open failing means the port
-    // is held elsewhere.
+    // is held elsewhere. A vanished port's opening fails as no such device.
     void Fail(SerialCall call, int times = kAlways);
     void Heal(SerialCall call);
     // A write sends at most this many bytes and then fails, as a stalled line would.
@@ -62,6 +66,12 @@ public:
     // until Reattach.
     void Vanish();
     void Reattach() { present_ = true; }
+    // Openings fail with permission denied on a device owned by group, until AllowAccess.
+    void RefuseAccess(std::string group) { refusedToGroup_ = std::move(group); }
+    void AllowAccess() { refusedToGroup_.reset(); }
+    // The device the port leads to ("/dev/ttyFAKEn" for port n until set).
+    const std::string& DevicePath() const { return devicePath_; }
+    void SetDevicePath(std::string path) { devicePath_ = std::move(path); }
     void SetState(const DCB& dcb) { state_ = dcb; }
     // Runs before each call on the port is carried out, to change the script at that moment.
     void SetCallHook(std::function<void(SerialCall)> hook) { hook_ = std::move(hook); }
@@ -98,6 +108,8 @@ private:
     bool TakeFailure(SerialCall call);
 
     bool present_ = true;
+    std::optional<std::string> refusedToGroup_;
+    std::string devicePath_;
     bool open_ = false;
     int openCount_ = 0;
     int generation_ = 0;
@@ -135,7 +147,7 @@ public:
     // Every port number CreateFileA asked for, added or not.
     const std::vector<int>& OpenAttempts() const { return openAttempts_; }
 
-    std::unique_ptr<SerialDevice> OpenPort(int portNumber) override;
+    std::unique_ptr<SerialDevice> OpenPort(int portNumber, PortOpenReport& report) override;
 
 private:
     std::map<int, std::shared_ptr<FakeSerialPort>> ports_;

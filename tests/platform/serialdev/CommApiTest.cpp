@@ -229,6 +229,26 @@ TEST_F(CommApiTest, VanishedFakeFailsEverythingUntilReattachedAndReopened) {
     EXPECT_FALSE(fake.IsOpen());
 }
 
+TEST_F(CommApiTest, FailedOpeningsAndAVanishedDeviceGoToStandardErrorOnce) {
+    FakeSerialPort& fake = ports_.Add(2);
+    fake.SetDevicePath("/dev/ttyUSB0");
+    fake.RefuseAccess("uucp");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Open("COM2"), INVALID_HANDLE_VALUE);
+    fake.AllowAccess();
+    const HANDLE port = Open("COM2");
+    ASSERT_NE(port, INVALID_HANDLE_VALUE);
+    fake.Vanish();
+    COMSTAT status;
+    for (int poll = 0; poll < 3; ++poll) EXPECT_FALSE(ClearCommError(port, nullptr, &status));
+    EXPECT_TRUE(CloseHandle(port));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "velmo-modbus: COM2 -> /dev/ttyUSB0: cannot open the port: permission denied; join the group that "
+              "owns the device (uucp), then log in again\n"
+              "velmo-modbus: COM2 -> /dev/ttyUSB0: the device went away while the port was open; close the port "
+              "and open it again once the device is back\n");
+}
+
 TEST_F(CommApiTest, CallHookChangesTheScriptAtTheMomentOfTheCall) {
     FakeSerialPort& fake = ports_.Add(2);
     const HANDLE port = Open("COM2");

@@ -74,6 +74,16 @@ std::vector<uint8_t> PtyPair::ReadFromMaster(size_t count) const {
     return bytes;
 }
 
+std::vector<uint8_t> PtyPair::ReadAvailable() const {
+    std::vector<uint8_t> bytes;
+    uint8_t chunk[4096];
+    for (;;) {
+        const ssize_t n = ::read(master_, chunk, sizeof chunk);
+        if (n <= 0) return bytes;
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+}
+
 bool PtyPair::AnythingArrives(int graceMilliseconds) const {
     pollfd ready{master_, POLLIN, 0};
     return ::poll(&ready, 1, graceMilliseconds) == 1 && (ready.revents & POLLIN) != 0;
@@ -107,6 +117,30 @@ void ScratchConfig::MapPort(int portNumber, const std::string& target) const {
     std::error_code ignored;
     std::filesystem::remove(entry, ignored);
     std::filesystem::create_symlink(target, entry);
+}
+
+HangUpUnlessDone::HangUpUnlessDone(PtyPair& pty)
+    : thread_([this, &pty] {
+          std::unique_lock lock(mutex_);
+          if (done_.wait_for(lock, std::chrono::milliseconds(kPatienceMilliseconds), [this] { return cancelled_; })) {
+              return;
+          }
+          hungUp_ = true;
+          pty.CloseMaster();
+      }) {}
+
+HangUpUnlessDone::~HangUpUnlessDone() {
+    {
+        const std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    done_.notify_one();
+    thread_.join();
+}
+
+bool HangUpUnlessDone::HungUp() const {
+    const std::lock_guard lock(mutex_);
+    return hungUp_;
 }
 
 PtyBridge::PtyBridge(int firstMaster, int secondMaster) {

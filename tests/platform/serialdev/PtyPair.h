@@ -3,7 +3,9 @@
 // whose ports entries point COMn at a pty, bounded waits for bytes, and a bridge joining two
 // pairs so that two programs can each open a real tty and talk to each other.
 
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,6 +23,9 @@ public:
     PtyPair& operator=(const PtyPair&) = delete;
 
     int Master() const { return master_; }
+    // The pair's own slave descriptor: another program that had the device open before the code
+    // under test.
+    int EarlierSlave() const { return slave_; }
     const std::string& SlavePath() const { return slavePath_; }
     // The other end hangs up, as a pulled adapter does.
     void CloseMaster();
@@ -28,6 +33,8 @@ public:
     void WriteToMaster(const std::vector<uint8_t>& bytes) const;
     // Reads until count bytes came or a few seconds passed without them; what came.
     std::vector<uint8_t> ReadFromMaster(size_t count) const;
+    // What the slave side sent and the master holds now, without waiting.
+    std::vector<uint8_t> ReadAvailable() const;
     // Whether any byte comes from the slave side within the grace period.
     bool AnythingArrives(int graceMilliseconds) const;
 
@@ -54,6 +61,26 @@ private:
     std::string ports_;
     bool hadConfigHome_ = false;
     std::string savedConfigHome_;
+};
+
+// Hangs the other end up unless destroyed within a few seconds, so that a call that would wait
+// for ever fails the test instead of hanging it.
+class HangUpUnlessDone {
+public:
+    explicit HangUpUnlessDone(PtyPair& pty);
+    ~HangUpUnlessDone();
+    HangUpUnlessDone(const HangUpUnlessDone&) = delete;
+    HangUpUnlessDone& operator=(const HangUpUnlessDone&) = delete;
+
+    // Whether it had to hang up.
+    bool HungUp() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable done_;
+    bool cancelled_ = false;
+    bool hungUp_ = false;
+    std::thread thread_;
 };
 
 // Copies bytes both ways between two masters until destroyed.

@@ -8,11 +8,11 @@
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -23,6 +23,7 @@ namespace vcl {
 namespace {
 
 using pty::AllByteValues;
+using pty::HangUpUnlessDone;
 using pty::PtyPair;
 using pty::ScratchConfig;
 
@@ -253,58 +254,46 @@ TEST_F(PtyPortTest, ArrivingBytesAreCountedAndReadWhole) {
     EXPECT_EQ(errors, 0u);
 }
 
-// Hangs the other end up unless cancelled within a few seconds, so that a read that would wait
-// forever fails the test instead.
-class HangUpUnlessDone {
-public:
-    explicit HangUpUnlessDone(PtyPair& pty)
-        : thread_([this, &pty] {
-              std::unique_lock lock(mutex_);
-              if (!done_.wait_for(lock, std::chrono::seconds(5), [this] { return cancelled_; })) pty.CloseMaster();
-          }) {}
-    ~HangUpUnlessDone() {
-        {
-            const std::lock_guard lock(mutex_);
-            cancelled_ = true;
-        }
-        done_.notify_one();
-        thread_.join();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool cancelled_ = false;
-    std::thread thread_;
-};
-
-TEST_F(PtyPortTest, ReadWaitsForTheBytesStillToCome) {
+TEST_F(PtyPortTest, ReadTakesWhatWaitsAndNeverWaitsForMore) {
     pty_.WriteToMaster({1, 2, 3});
-    std::thread later([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pty_.WriteToMaster({4, 5, 6, 7, 8});
-    });
-    std::vector<uint8_t> got;
-    {
-        const HangUpUnlessDone watchdog(pty_);
-        got = ReadPort(port_, 8);
-        later.join();
-    }
-    EXPECT_EQ(got, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+    ASSERT_EQ(WaitUntilWaiting(port_, 3), 3u);
+    const HangUpUnlessDone watchdog(pty_);
+    EXPECT_EQ(ReadPort(port_, 8), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadPort(port_, 8), std::vector<uint8_t>{}) << "nothing waits: nothing read, no failure";
+    EXPECT_FALSE(watchdog.HungUp());
 }
 
-TEST_F(PtyPortTest, WaitingReadEndsWhenTheOtherEndHangsUp) {
+// What another program that had the tty open before us takes of the waiting bytes, up to count.
+size_t TakeAsEarlierReader(const PtyPair& pty, size_t count) {
+    uint8_t taken[64];
+    pollfd ready{pty.EarlierSlave(), POLLIN, 0};
+    if (::poll(&ready, 1, 0) != 1) return 0;
+    const ssize_t n = ::read(pty.EarlierSlave(), taken, std::min(count, sizeof taken));
+    return n > 0 ? static_cast<size_t>(n) : 0;
+}
+
+// Another program that had the tty open before us takes the bytes between our count and our read.
+TEST_F(PtyPortTest, AReadRacingAnotherReaderReturnsInsteadOfWaiting) {
+    pty_.WriteToMaster({1, 2, 3});
+    ASSERT_EQ(WaitUntilWaiting(port_, 3), 3u);
+    ASSERT_EQ(TakeAsEarlierReader(pty_, 2), 2u);
+    const HangUpUnlessDone watchdog(pty_);
+    EXPECT_EQ(ReadPort(port_, 3), std::vector<uint8_t>{3});
+    pty_.WriteToMaster({4});
+    ASSERT_EQ(WaitUntilWaiting(port_, 1), 1u);
+    ASSERT_EQ(TakeAsEarlierReader(pty_, 1), 1u);
+    EXPECT_EQ(ReadPort(port_, 1), std::vector<uint8_t>{});
+    EXPECT_FALSE(watchdog.HungUp()) << "a read waited for bytes another reader took";
+}
+
+TEST_F(PtyPortTest, AReadAfterTheOtherEndHungUpFails) {
     pty_.WriteToMaster({1, 2});
-    std::thread hangUp([this] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        pty_.CloseMaster();
-    });
+    ASSERT_EQ(WaitUntilWaiting(port_, 2), 2u);
+    pty_.CloseMaster();
     std::vector<uint8_t> bytes(8);
     DWORD read = 0;
-    const bool done = ReadFile(port_, bytes.data(), 8, &read, nullptr);
-    hangUp.join();
-    EXPECT_FALSE(done);
-    EXPECT_LE(read, 2u);
+    EXPECT_FALSE(ReadFile(port_, bytes.data(), 8, &read, nullptr));
+    EXPECT_EQ(read, 0u);
 }
 
 TEST_F(PtyPortTest, PurgeEmptiesTheInputQueue) {
@@ -322,6 +311,45 @@ TEST_F(PtyPortTest, PurgeEmptiesTheInputQueue) {
     // The queue fills again after a purge.
     pty_.WriteToMaster({7});
     EXPECT_EQ(WaitUntilWaiting(port_, 1), 1u);
+}
+
+// The peer holds the line with XOFF: writes return at once into the port's output queue, which the
+// queue status counts and a purge of the output empties.
+TEST_F(PtyPortTest, WritesWaitInTheOutputQueueWhileThePeerHoldsTheLine) {
+    ASSERT_TRUE(SetupComm(port_, 16384, 16384));
+    DCB dcb = Line(9600, 8, NOPARITY, ONESTOPBIT);
+    dcb.fOutX = 1;
+    dcb.fInX = 1;
+    ASSERT_TRUE(SetCommState(port_, &dcb));
+    pty_.WriteToMaster({0x13, 'm'});
+    ASSERT_EQ(WaitUntilWaiting(port_, 1), 1u);
+
+    const std::vector<uint8_t> bytes(16384, 0x5A);
+    DWORD written = 0;
+    {
+        const HangUpUnlessDone watchdog(pty_);
+        EXPECT_TRUE(WriteFile(port_, bytes.data(), 16384, &written, nullptr));
+        ASSERT_FALSE(watchdog.HungUp());
+    }
+    EXPECT_EQ(written, 16384u);
+    COMSTAT status;
+    ASSERT_TRUE(ClearCommError(port_, nullptr, &status));
+    EXPECT_EQ(status.cbOutQue, 16384u);
+    EXPECT_FALSE(pty_.AnythingArrives(20));
+
+    // The queue is full: a write that does not fit takes nothing more once the line stays held.
+    EXPECT_FALSE(WriteFile(port_, bytes.data(), 1, &written, nullptr));
+    EXPECT_EQ(written, 0u);
+
+    EXPECT_TRUE(PurgeComm(port_, PURGE_TXCLEAR));
+    ASSERT_TRUE(ClearCommError(port_, nullptr, &status));
+    EXPECT_EQ(status.cbOutQue, 0u);
+    pty_.WriteToMaster({0x11, 'n'});
+    ASSERT_EQ(WaitUntilWaiting(port_, 2), 2u);
+    const std::vector<uint8_t> after = {'a', 'b'};
+    ASSERT_TRUE(WriteFile(port_, after.data(), 2, &written, nullptr));
+    EXPECT_EQ(pty_.ReadFromMaster(2), after) << "only what was written after the purge";
+    EXPECT_FALSE(pty_.AnythingArrives(20));
 }
 
 TEST_F(PtyPortTest, SecondOpeningFailsFromThisProcessAndFromAnother) {

@@ -174,5 +174,30 @@ TEST(LineMatches, ToleratesRoundedSpeedsButNoOtherFraming) {
     EXPECT_FALSE(LineMatches(hardware, noFlow));
 }
 
+// The time pending output needs on the line, which bounds how long closing waits for it.
+TEST(TransmitMicroseconds, EveryCharacterCarriesItsStartParityAndStopBits) {
+    struct Case {
+        DWORD count;
+        DCB line;
+        uint64_t microseconds;
+    };
+    const Case cases[] = {
+        {960, Line(9600, 8, NOPARITY, ONESTOPBIT), 1000000},
+        {10241, Line(9600, 8, NOPARITY, ONESTOPBIT), 10667709},  // 102410 bits, rounded up
+        {800, Line(9600, 8, EVENPARITY, TWOSTOPBITS), 1000000},
+        {11, Line(110, 5, NOPARITY, ONESTOPBIT), 700000},
+        {1, Line(230400, 8, NOPARITY, ONESTOPBIT), 44},
+        {0, Line(9600, 8, NOPARITY, ONESTOPBIT), 0},
+    };
+    for (const Case& c : cases) {
+        termios2 t = Cooked();
+        ASSERT_TRUE(ApplyDcb(c.line, t));
+        EXPECT_EQ(TransmitMicroseconds(c.count, t), c.microseconds) << c.count << " at " << c.line.BaudRate;
+    }
+    termios2 hungUp = Cooked();
+    hungUp.c_cflag &= ~static_cast<tcflag_t>(CBAUD);
+    EXPECT_EQ(TransmitMicroseconds(100, hungUp), 0u) << "no speed, no wait";
+}
+
 }  // namespace
 }  // namespace vcl
