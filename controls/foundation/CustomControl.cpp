@@ -1,7 +1,6 @@
 #include "controls/foundation/CustomControl.h"
 
 #include "controls/surface/Primitives.h"
-#include "platform/rtl/Utf.h"
 
 namespace se {
 
@@ -219,7 +218,7 @@ void TSeCustomControl::CMExit(TMessage& m) {
 
 void TSeCustomControl::CMTextChanged(TMessage& m) {
     TCustomControl::CMTextChanged(m);
-    StoreWideCaption(rtl::Utf8ToUtf16(Text()));
+    StoreWideCaption(vcl::WideCaption(Text()));
     Invalidate();
 }
 
