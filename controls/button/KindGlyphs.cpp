@@ -37,6 +37,16 @@ uint32_t PaletteColor(char c) {
 }
 
 constexpr uint32_t kTeal = 0xFF008080;
+
+// The pixels the engraved copy keeps: the dark ones (light fills such as the door's yellow drop
+// out, as they do on the classic disabled glyphs).
+bool Engraved(char c) {
+    if (c == '.') return false;
+    const uint32_t p = PaletteColor(c);
+    const int luminance = (299 * static_cast<int>((p >> 16) & 0xFF) + 587 * static_cast<int>((p >> 8) & 0xFF) +
+                           114 * static_cast<int>(p & 0xFF)) / 1000;
+    return luminance < 160;
+}
 constexpr uint32_t kEngraveShadow = 0xFF808080;
 constexpr uint32_t kEngraveHighlight = 0xFFFFFFFF;
 
@@ -116,17 +126,17 @@ std::unique_ptr<TBitmap> MakeGlyph(const Art& art) {
         for (int x = 0; x < 32; ++x) line[x] = kTeal;
         for (int x = 0; x < 16; ++x) line[x] = PaletteColor(row[static_cast<size_t>(x)]);
     }
-    // The disabled frame: every picture pixel engraved, a white copy one pixel down and right
-    // under a grey one.
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 16; ++x) {
-            if (art[static_cast<size_t>(y)][static_cast<size_t>(x)] == '.' || x == 15 || y == 15) continue;
-            bitmap->ScanLine(y + 1)[16 + x + 1] = kEngraveHighlight;
+    // The disabled frame: the dark pixels engraved, a white copy one pixel down and right under
+    // a grey one.
+    const auto engraved = [&](int x, int y) { return Engraved(art[static_cast<size_t>(y)][static_cast<size_t>(x)]); };
+    for (int y = 0; y < 15; ++y) {
+        for (int x = 0; x < 15; ++x) {
+            if (engraved(x, y)) bitmap->ScanLine(y + 1)[16 + x + 1] = kEngraveHighlight;
         }
     }
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            if (art[static_cast<size_t>(y)][static_cast<size_t>(x)] != '.') bitmap->ScanLine(y)[16 + x] = kEngraveShadow;
+            if (engraved(x, y)) bitmap->ScanLine(y)[16 + x] = kEngraveShadow;
         }
     }
     return bitmap;
