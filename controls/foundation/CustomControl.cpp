@@ -83,9 +83,12 @@ void TSeCustomControl::BorderPropertyChanged() {
 }
 
 void TSeCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const bool resized = AWidth != cachedWidth_ || AHeight != cachedHeight_;
     TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     cachedWidth_ = AWidth;
     cachedHeight_ = AHeight;
+    // Without a window the toolkit lays the children out before the cache has the new size.
+    if (resized) Realign();
 }
 
 TRect TSeCustomControl::GetClientRect() const { return GetInnerRect(); }
