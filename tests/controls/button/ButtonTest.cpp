@@ -441,6 +441,23 @@ TEST_F(Button, TheDefaultFrameGoesToTheFocusedButton) {
     EXPECT_TRUE(first->ActiveDefault());
 }
 
+TEST_F(Button, AWrappedCaptionStaysInsideItsCentredArea) {
+    other_->SetFocus();
+    TSeSkinButton* button = NewButton({20, 20, 95, 70}, u"A caption that wraps");  // 75 x 50
+    button->SetWordWrap(true);
+    const PixelSection shot = Shot();
+    TRect ink;
+    for (int y = 22; y < 68; ++y) {
+        for (int x = 22; x < 93; ++x) {
+            if (Rgb(shot.At(x, y)) != Rgb(clBtnFace)) ink = UnionRect(ink, {x, y, x + 1, y + 1});
+        }
+    }
+    // (75 - 4 - 10) x (50 - 4 - 10), centred: 7 pixels in from each side.
+    const TRect area = TRect{7, 7, 68, 43}.Offset(20, 20);
+    EXPECT_EQ(IntersectRect(ink, area), ink);
+    EXPECT_GT(ink.Height(), 20);  // more than one line
+}
+
 TEST_F(Button, UnchangedPropertiesDoNotRepaint) {
     TSeSkinButton* button = NewButton({20, 20, 95, 45}, u"Send");
     Pump();
