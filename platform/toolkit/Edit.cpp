@@ -374,7 +374,12 @@ bool TCustomEdit::HandleKey(uint16_t key, TShiftState shift) {
         case VK_PRIOR:
         case VK_NEXT:
             if (!multi) return false;
-            MoveVertically(key == VK_PRIOR ? -VisibleLines() : VisibleLines(), extend);
+            {
+                // The view turns a page and the caret keeps its row in it.
+                const long page = key == VK_PRIOR ? -VisibleLines() : VisibleLines();
+                topLine_ = static_cast<size_t>(std::max(0L, static_cast<long>(topLine_) + page));
+                MoveVertically(static_cast<int>(page), extend);
+            }
             return true;
         case VK_HOME:
             MoveTo(ctrl || !multi ? 0 : Layout().Line(CaretLine()).start, extend);
