@@ -52,7 +52,7 @@ public:
     TSeCustomCheckBox* CheckBox() const { return checkBox_; }
 
     // True when the box's own flag is set or the caption check box is active.
-    bool Enabled() const;
+    bool Enabled() const override;
     void SetEnabled(bool value) override;
 
     // From the top of the caption band to the bottom; the frame's inset is not taken off.
