@@ -89,12 +89,26 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::SetVisible(bool value) { TWinControl::SetVisible(value); }
 
+TWindowState TCustomForm::WindowState() const {
+    if (!HandleAllocated()) return windowState_;
+    HWND window = const_cast<TCustomForm*>(this)->Handle();
+    return IsZoomed(window) ? wsMaximized : IsIconic(window) ? wsMinimized : wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    windowState_ = value;
+    if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+    static constexpr int kCommands[] = {SW_RESTORE, SW_MINIMIZE, SW_SHOWMAXIMIZED};
+    if (value != WindowState()) ShowWindow(Handle(), kCommands[value]);
+}
+
 void TCustomForm::CMVisibleChanged(TMessage&) {
     if (Visible()) {
         Handle();
         ApplyPosition();
         const bool activate = !(GetWindowExStyle(Handle()) & WS_EX_NOACTIVATE);
         ShowWindow(Handle(), activate ? SW_SHOW : SW_SHOWNA);
+        if (windowState_ != wsNormal) SetWindowState(windowState_);
         DoShow();
         return;
     }
