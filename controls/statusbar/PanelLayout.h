@@ -14,7 +14,7 @@ using vcl::TPoint;
 using vcl::TRect;
 
 enum TSeStatusGliphLayout : uint8_t { sglGlyphLeft, sglGlyphRight };
-// Alignment of a panel's text (the toolkit's TAlignment values).
+// Alignment of a panel's text, in the order of the usual TAlignment values.
 enum TSePanelAlignment : uint8_t { kpaLeftJustify, kpaRightJustify, kpaCenter };
 
 // What the layout reads (Width, MaxWidth and the priorities) and writes (the rest) of one panel.
