@@ -4,6 +4,7 @@
 
 #include "controls/radiogroup/ButtonLayout.h"
 #include "platform/toolkit/Caption.h"
+#include "platform/window/Window.h"
 
 namespace se {
 
@@ -100,11 +101,21 @@ void TSeSkinRadioGroup::LayoutButtons() {
     if (buttons_.empty() || Reading()) return;
     const int line = TScreenTextMeasure(Font()).LineHeight();
     const auto rects = RadioGroupButtonRects(static_cast<int>(buttons_.size()), columns_, Width(), Height(), line);
+    // Buttons with windows move in one batch, so they repaint once in their new places; the
+    // others only store their bounds.
+    HDWP positions = BeginDeferWindowPos(static_cast<int>(buttons_.size()));
     for (size_t i = 0; i < buttons_.size(); ++i) {
         const TRect& r = rects[i];
-        buttons_[i]->SetBounds(r.Left, r.Top, r.Width(), r.Height());
-        buttons_[i]->SetVisible(true);
+        TSeSkinGroupButton* button = buttons_[i];
+        if (positions && button->HandleAllocated()) {
+            positions = DeferWindowPos(positions, button->Handle(), nullptr, r.Left, r.Top, r.Width(), r.Height(),
+                                       SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+            button->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+        }
     }
+    if (positions) EndDeferWindowPos(positions);
+    for (TSeSkinGroupButton* button : buttons_) button->SetVisible(true);
 }
 
 void TSeSkinRadioGroup::ItemsChanged() {

@@ -10,6 +10,7 @@
 #include "controls/groupbox/GroupBox.h"
 #include "controls/radiogroup/RadioGroup.h"
 #include "platform/runtime/Component.h"
+#include "platform/window/Window.h"
 #include "tests/support/GuiTest.h"
 
 namespace se {
@@ -60,6 +61,16 @@ TEST_F(RadioGroup, TheLanguageChooserStacksItsTwoButtonsInOneColumn) {
     EXPECT_EQ(group->Buttons()[0]->Caption(), u"English");
     EXPECT_TRUE(group->Buttons()[1]->Checked());
     EXPECT_TRUE(group->Buttons()[0]->Visible());
+}
+
+TEST_F(RadioGroup, ResizingTheGroupLaysItsButtonsOutAgain) {
+    auto* group = Chooser();
+    ASSERT_TRUE(group->Buttons()[0]->HandleAllocated());
+    group->SetBounds(8, 8, 125, 130);
+    Pump();
+    EXPECT_EQ(group->Buttons()[0]->BoundsRect(), Bounds(8, 14, 115, 56));
+    EXPECT_EQ(group->Buttons()[1]->BoundsRect(), Bounds(8, 70, 115, 56));
+    EXPECT_EQ(GetWindowRect(group->Buttons()[1]->Handle()).Top - GetWindowRect(group->Handle()).Top, 70);
 }
 
 TEST_F(RadioGroup, ThreeItemsInTwoColumnsStartTheSecondColumnAfterTwoRows) {
