@@ -225,7 +225,12 @@ void TSeCustomStatusBar::SetImages(TCustomImageList* value) {
     images_ = value;
     // Cleared again when the list goes away.
     if (images_) images_->FreeNotification(this);
-    PaintPanels();
+    // At once on the window; without one, asking the canvas for a DC would create it.
+    if (HandleAllocated()) {
+        PaintPanels();
+    } else {
+        Invalidate();
+    }
 }
 
 void TSeCustomStatusBar::SetSizeGrip(bool value) {

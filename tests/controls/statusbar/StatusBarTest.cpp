@@ -165,9 +165,12 @@ TEST_F(StatusBar, ATextWiderThanItsPanelIsShortenedWithinIt) {
     EXPECT_EQ(lastRowInk, 1);
 }
 
-TEST_F(StatusBar, ATextWrittenBeforeTheBarHasAWindowDoesNotCreateIt) {
+TEST_F(StatusBar, TextAndImagesWrittenBeforeTheBarHasAWindowDoNotCreateIt) {
     auto* bar = new TSeSkinStatusBar(form);
     bar->Panels().Add()->SetText(u"early");
+    TImageList images(nullptr);
+    bar->SetImages(&images);
+    bar->SetImages(nullptr);
     EXPECT_FALSE(bar->HandleAllocated());
     bar->SetParent(form);
     Pump();
