@@ -5,6 +5,7 @@
 #include "platform/toolkit/WinControl.h"
 #include "platform/draw/GdiState.h"
 #include "platform/window/Input.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -202,11 +203,7 @@ void TControl::SetParentFont(bool value) {
 
 void TControl::ApplyParentFont() {
     if (!parent_ || !parentFont_) return;
-    fontApplying_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{fontApplying_};
+    const rtl::ScopedFlag applying(fontApplying_);
     font_.Assign(parent_->Font());
 }
 

@@ -6,6 +6,7 @@
 #include "platform/toolkit/Screen.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowSystem.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -270,10 +271,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     Screen().SetActive(this, control);
     if (control->ControlState() & csFocusing) return false;
     control->SetControlState(control->ControlState() | csFocusing);
-    struct Reset {
-        TWinControl* c;
-        ~Reset() { c->SetControlState(c->ControlState() & ~static_cast<TControlState>(csFocusing)); }
-    } reset{control};
+    const rtl::ScopeExit reset(
+        [control] { control->SetControlState(control->ControlState() & ~static_cast<TControlState>(csFocusing)); });
     if (focusedForm != this) {
         if (TCustomForm* previous = focusedForm) {
             focusedForm = nullptr;

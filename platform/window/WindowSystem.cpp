@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/rtl/ScopeExit.h"
+
 namespace vcl {
 
 namespace {
@@ -50,14 +52,10 @@ TWindowProc TWindow::SetWindowProc(TWindowProc proc) {
 void TWindow::HandleMessage(TMessage& message) {
     if (destroyed_) return;
     // A handler may destroy its own window; the object lives until the outermost handler returns.
-    struct Guard {
-        TWindow* self;
-        ~Guard() {
-            if (--self->dispatching_ == 0 && self->destroyed_) TWindowSystem::Instance().Reap(self);
-        }
-    };
     ++dispatching_;
-    Guard guard{this};
+    const rtl::ScopeExit guard([this] {
+        if (--dispatching_ == 0 && destroyed_) TWindowSystem::Instance().Reap(this);
+    });
     if (!proc_) {
         DefWindowProc(this, message);
         return;
