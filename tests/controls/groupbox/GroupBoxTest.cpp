@@ -214,6 +214,12 @@ TEST_F(GroupBox, TurningTheCheckBoxOffDestroysIt) {
     EXPECT_EQ(box->CheckBox(), nullptr);
     EXPECT_EQ(box->ControlCount(), 0);
     EXPECT_EQ(box->CheckBoxAlignment(), ktaRightJustify);
+    // One deleted from outside is forgotten too.
+    box->SetUseCheckBox(true);
+    delete box->CheckBox();
+    EXPECT_EQ(box->CheckBox(), nullptr);
+    EXPECT_TRUE(box->Enabled());
+    box->SetCaptionMargin(20);
 }
 
 }  // namespace
