@@ -156,6 +156,18 @@ TEST_F(GroupBox, DisabledBoxEmbossesItsCaptionDisablesItsChildrenAndReenablesThe
     EXPECT_TRUE(second->Enabled());
 }
 
+TEST_F(GroupBox, ItsAcceleratorFocusesItsFirstChild) {
+    auto* outside = Child(form, 250);
+    auto* box = Panel(u"&Transmit");
+    auto* first = Child(box, 30);
+    Child(box, 55);
+    outside->SetFocus();
+    Pump();
+    screen_.TypeText("t");
+    Pump();
+    EXPECT_TRUE(first->Focused());
+}
+
 TEST_F(GroupBox, WritingTheSameCaptionDoesNothing) {
     auto* box = Panel(u"发送操作");
     const int faces = box->Faces;
