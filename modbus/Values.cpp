@@ -67,17 +67,19 @@ std::string FloatToStr(long double value) {
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     const int n = static_cast<int>(digits.size());
 
+    // Appended piece by piece: "literal" + temporary inlines an insert at the front that g++ 12
+    // at -O3 misreads as an overlapping copy (-Wrestrict).
     std::string text = value < 0 ? "-" : "";
     if (exponent > 0 && exponent <= 15) {
-        text += digits.substr(0, static_cast<size_t>(std::min(n, exponent)));
+        text.append(digits, 0, static_cast<size_t>(std::min(n, exponent)));
         if (n < exponent) text.append(static_cast<size_t>(exponent - n), '0');
-        if (n > exponent) text += "." + digits.substr(static_cast<size_t>(exponent));
+        if (n > exponent) text.append(1, '.').append(digits, static_cast<size_t>(exponent));
     } else if (exponent <= 0 && exponent >= -3) {
-        text += "0." + std::string(static_cast<size_t>(-exponent), '0') + digits;
+        text.append("0.").append(static_cast<size_t>(-exponent), '0').append(digits);
     } else {
         text += digits[0];
-        if (n > 1) text += "." + digits.substr(1);
-        text += "E" + std::to_string(exponent - 1);
+        if (n > 1) text.append(1, '.').append(digits, 1);
+        text.append(1, 'E').append(std::to_string(exponent - 1));
     }
     return text;
 }

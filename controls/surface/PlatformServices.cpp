@@ -19,6 +19,20 @@ int SystemParameter(uint32_t action, int fallback) {
 void PlatformWindowServices::SetCapture(WindowHandle window) { vcl::SetCapture(AsWindow(window)); }
 WindowHandle PlatformWindowServices::GetCapture() const { return vcl::GetCapture(); }
 void PlatformWindowServices::ReleaseCapture() { vcl::ReleaseCapture(); }
+
+PlatformWindowServices::~PlatformWindowServices() {
+    if (observer_ != 0) vcl::RemoveCaptureObserver(observer_);
+}
+
+void PlatformWindowServices::WatchCapture(std::function<void(WindowHandle lost)> lost) {
+    lost_ = std::move(lost);
+    // One observer for the life of the process; it forwards to whoever watches now.
+    if (observer_ == 0) {
+        observer_ = vcl::AddCaptureObserver([this](vcl::HWND old, vcl::HWND) {
+            if (old && lost_) lost_(old);
+        });
+    }
+}
 int PlatformWindowServices::KeyboardDelay() const { return SystemParameter(vcl::SPI_GETKEYBOARDDELAY, 1); }
 int PlatformWindowServices::KeyboardSpeed() const { return SystemParameter(vcl::SPI_GETKEYBOARDSPEED, 31); }
 

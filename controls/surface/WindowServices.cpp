@@ -10,9 +10,10 @@ namespace {
 
 class StandInServices final : public SurfaceWindowServices {
 public:
-    void SetCapture(WindowHandle window) override { capture_ = window; }
+    void SetCapture(WindowHandle window) override { Change(window); }
     WindowHandle GetCapture() const override { return capture_; }
-    void ReleaseCapture() override { capture_ = nullptr; }
+    void ReleaseCapture() override { Change(nullptr); }
+    void WatchCapture(std::function<void(WindowHandle)> lost) override { lost_ = std::move(lost); }
     int KeyboardDelay() const override { return 1; }
     int KeyboardSpeed() const override { return 31; }
     std::vector<MonitorInfo> Monitors() const override { return {}; }
@@ -21,7 +22,14 @@ public:
     TRect WindowBounds(WindowHandle) const override { return {}; }
 
 private:
+    void Change(WindowHandle window) {
+        const WindowHandle old = capture_;
+        capture_ = window;
+        if (old != nullptr && old != window && lost_) lost_(old);
+    }
+
     WindowHandle capture_ = nullptr;
+    std::function<void(WindowHandle)> lost_;
 };
 
 SurfaceWindowServices* g_services = nullptr;
@@ -53,6 +61,11 @@ TRect Fallback(bool workArea) {
 
 TRect Pick(const MonitorInfo& monitor, bool workArea) { return workArea ? monitor.workArea : monitor.bounds; }
 
+void CaptureLost(WindowHandle lost) {
+    CaptureState& state = Capture();
+    if (state.count > 0 && lost == state.window) state = {};
+}
+
 }  // namespace
 
 void SetWindowServices(SurfaceWindowServices* services) { g_services = services; }
@@ -67,8 +80,11 @@ SurfaceWindowServices& WindowServices() {
 void CaptureMouse(WindowHandle window) {
     CaptureState& state = Capture();
     if (state.count == 0) {
+        SurfaceWindowServices& services = WindowServices();
+        services.WatchCapture(&CaptureLost);
+        services.SetCapture(window);
+        // Remembered after taking it: the previous holder's loss is not this count's.
         state.window = window;
-        WindowServices().SetCapture(window);
     }
     ++state.count;
 }

@@ -4,6 +4,7 @@
 // answer (PlatformServices.h); without it, a stand-in with one 1024 x 768 screen and remembered
 // capture does. Tests may set their own.
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     virtual void SetCapture(WindowHandle window) = 0;
     virtual WindowHandle GetCapture() const = 0;
     virtual void ReleaseCapture() = 0;
+    // From now on lost(window) runs whenever the window holding the capture loses it, by any cause
+    // (released, taken by another window, cancelled, destroyed). Replaces the previous watcher.
+    virtual void WatchCapture(std::function<void(WindowHandle lost)> lost) { (void)lost; }
     virtual int KeyboardDelay() const = 0;  // 0..3
     virtual int KeyboardSpeed() const = 0;  // 0..31
     // Empty when the platform offers no multi-monitor functions.
@@ -43,7 +47,9 @@ public:
 void SetWindowServices(SurfaceWindowServices* services);
 SurfaceWindowServices& WindowServices();
 
-// Counted pointer capture: nested pairs capture once and release once.
+// Counted pointer capture on the window layer's capture: nested pairs capture once and release
+// once. When the capture is lost some other way (cancelled, taken, its window destroyed) the count
+// drops to zero, so the next CaptureMouse captures again.
 void CaptureMouse(WindowHandle window);
 void ReleaseMouse();
 int CaptureCount();

@@ -1,33 +1,15 @@
 #include "platform/toolkit/DialogControls.h"
 
-#include <cctype>
-
+#include "platform/toolkit/Caption.h"
 #include "platform/toolkit/Form.h"
 #include "platform/draw/Gdi.h"
-#include "platform/rtl/Utf.h"
 
 namespace vcl {
 
 namespace {
 
-// The accelerator of a caption: the character after a single "&".
-char32_t Accelerator(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        size_t next = i + 1;
-        return rtl::NextCodePoint(caption, next);
-    }
-    return 0;
-}
-
-char32_t Upper(char32_t c) { return c < 128 ? static_cast<char32_t>(std::toupper(static_cast<int>(c))) : c; }
-
 void DrawCaption(TCanvas& canvas, const std::string& text, TRect rect, unsigned format) {
-    const std::u16string wide = rtl::Utf8ToUtf16(text);
+    const std::u16string wide = WideCaption(text);
     HDC dc = canvas.Handle();
     SetBkMode(dc, TRANSPARENT);
     DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
@@ -143,15 +125,13 @@ void TDialogButton::WndProc(TMessage& m) {
                 return;
             }
             break;
-        case CM_DIALOGCHAR: {
-            const char32_t accel = Accelerator(Caption());
-            if (accel && Upper(accel) == Upper(static_cast<char32_t>(m.WParam)) && CanFocus()) {
+        case CM_DIALOGCHAR:
+            if (IsAccel(static_cast<char32_t>(m.WParam), Caption()) && CanFocus()) {
                 Click();
                 m.Result = 1;
                 return;
             }
             break;
-        }
         case CM_FOCUSCHANGED:
             // Which button Enter presses may have changed with the focus.
             Invalidate();

@@ -3,6 +3,7 @@
 // method's strings.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/window/Window.h"
@@ -25,6 +26,12 @@ HWND GetForegroundWindow();
 HWND SetCapture(HWND window);
 bool ReleaseCapture();
 HWND GetCapture();
+// Told after the capture changed hands, whatever the cause: SetCapture, ReleaseCapture,
+// WM_CANCELMODE, the holder hidden, disabled or destroyed. lost or gained may be nullptr; lost may
+// already be a stale handle. Counted captures built on this one reset themselves here.
+using TCaptureObserver = std::function<void(HWND lost, HWND gained)>;
+uintptr_t AddCaptureObserver(TCaptureObserver observer);
+void RemoveCaptureObserver(uintptr_t id);
 
 // Key state as of the last input message taken from the queue: bit 15 pressed, bit 0 toggled.
 int16_t GetKeyState(int virtualKey);

@@ -431,6 +431,7 @@ HWND TWindowSystem::SetCapture(HWND window) {
     if (window && !IsAlive(window)) return old;
     capture_ = window;
     if (IsAlive(old)) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
+    NotifyCaptureChanged(old, window);
     return old;
 }
 
@@ -438,7 +439,24 @@ bool TWindowSystem::ReleaseCapture() {
     HWND old = capture_;
     capture_ = nullptr;
     if (IsAlive(old)) SendMessage(old, WM_CAPTURECHANGED, 0, 0);
+    if (old) NotifyCaptureChanged(old, nullptr);
     return true;
+}
+
+uintptr_t TWindowSystem::AddCaptureObserver(std::function<void(HWND lost, HWND gained)> observer) {
+    const uintptr_t id = nextCaptureObserver_++;
+    captureObservers_.emplace_back(id, std::move(observer));
+    return id;
+}
+
+void TWindowSystem::RemoveCaptureObserver(uintptr_t id) {
+    std::erase_if(captureObservers_, [id](const auto& entry) { return entry.first == id; });
+}
+
+void TWindowSystem::NotifyCaptureChanged(HWND lost, HWND gained) {
+    // A copy: an observer may add or remove observers.
+    const auto observers = captureObservers_;
+    for (const auto& [id, observer] : observers) observer(lost, gained);
 }
 
 void TWindowSystem::SetCursor(TCursorShape shape) {
@@ -464,6 +482,8 @@ HWND GetForegroundWindow() { return WindowSystem().Active(); }
 HWND SetCapture(HWND window) { return WindowSystem().SetCapture(window); }
 bool ReleaseCapture() { return WindowSystem().ReleaseCapture(); }
 HWND GetCapture() { return WindowSystem().Capture(); }
+uintptr_t AddCaptureObserver(TCaptureObserver observer) { return WindowSystem().AddCaptureObserver(std::move(observer)); }
+void RemoveCaptureObserver(uintptr_t id) { WindowSystem().RemoveCaptureObserver(id); }
 int16_t GetKeyState(int virtualKey) { return WindowSystem().KeyState(virtualKey); }
 int16_t GetAsyncKeyState(int virtualKey) { return WindowSystem().AsyncKeyState(virtualKey); }
 

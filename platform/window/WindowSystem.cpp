@@ -93,7 +93,9 @@ void TWindowSystem::DestroyAllWindows() {
     asyncKeys_.fill(0);
     asyncButtons_ = 0;
     lastClick_ = {};
+    const HWND captured = capture_;
     focus_ = active_ = capture_ = hover_ = nullptr;
+    if (captured) NotifyCaptureChanged(captured, nullptr);
     pointerInside_ = false;
     composing_ = false;
     imeResult_.clear();
@@ -172,9 +174,11 @@ void TWindowSystem::DestroyTree(HWND window) {
 void TWindowSystem::Unlink(HWND window) {
     if (window->parent_) EraseWindow(window->parent_->children_, window);
     EraseWindow(topLevels_, window);
+    const bool captured = capture_ == window;
     for (HWND* slot : {&focus_, &active_, &capture_, &hover_}) {
         if (*slot == window) *slot = nullptr;
     }
+    if (captured) NotifyCaptureChanged(window, nullptr);
     if (lastClick_.window == window) lastClick_ = {};
     input_.erase(std::remove_if(input_.begin(), input_.end(), [&](const QueuedInput& q) { return q.msg.Target == window; }),
                  input_.end());

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,6 +77,8 @@ public:
     HWND SetCapture(HWND window);
     bool ReleaseCapture();
     HWND Capture() const { return capture_; }
+    uintptr_t AddCaptureObserver(std::function<void(HWND lost, HWND gained)> observer);
+    void RemoveCaptureObserver(uintptr_t id);
 
     // Keyboard, pointer, cursor.
     int16_t KeyState(int virtualKey) const;
@@ -135,6 +138,7 @@ private:
     TShiftState AsyncShift() const;
     WPARAM MouseKeyFlags() const;
 
+    void NotifyCaptureChanged(HWND lost, HWND gained);
     void ApplyBackendBounds(HWND top, const TRect& bounds);
     // Window DCs stay listed until released, so what they drew is presented and they do not
     // outlive their window.
@@ -155,6 +159,8 @@ private:
     HWND focus_ = nullptr;
     HWND active_ = nullptr;
     HWND capture_ = nullptr;
+    std::vector<std::pair<uintptr_t, std::function<void(HWND, HWND)>>> captureObservers_;
+    uintptr_t nextCaptureObserver_ = 1;
     HWND hover_ = nullptr;
     TPoint cursor_;
     bool pointerInside_ = false;
