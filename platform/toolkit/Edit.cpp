@@ -6,6 +6,7 @@
 #include "platform/draw/FontCache.h"
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Application.h"
 #include "platform/window/Caret.h"
@@ -452,14 +453,8 @@ void TCustomEdit::WndProc(TMessage& m) {
         case WM_LBUTTONDBLCLK:
             // A click focuses the field without AutoSelect's select-all.
             if (!Focused() && CanFocus()) {
-                clickFocusing_ = true;
-                try {
-                    SetFocus();
-                } catch (...) {
-                    clickFocusing_ = false;
-                    throw;
-                }
-                clickFocusing_ = false;
+                const rtl::ScopedFlag clicking(clickFocusing_);
+                SetFocus();
             }
             break;
         default:
