@@ -112,6 +112,7 @@ void TWinControl::DestroyWnd() {
     FreeDeviceContexts();
     if (handle_) DestroyWindow(handle_);
     handle_ = nullptr;
+    showing_ = false;
 }
 
 void TWinControl::RecreateWnd() {
@@ -182,9 +183,11 @@ void TWinControl::InsertControl(TControl* control) {
         control->Invalidate();
     }
     if (control->Align() != alNone) Realign();
+    Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 1);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
+    if (!HasState(csDestroying)) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 0);
     // Found by address: the control may be half destroyed, past any dynamic_cast.
     const auto windowedAt = std::find(winControls_.begin(), winControls_.end(), control);
     if (windowedAt != winControls_.end()) {
@@ -417,6 +420,16 @@ void TWinControl::NotifyControls(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void TWinControl::SetShowing(bool value) {
+    if (value != showing_) {
+        showing_ = value;
+        Perform(CM_SHOWINGCHANGED);
+    }
+    for (TWinControl* child : std::vector<TWinControl*>(winControls_)) {
+        if (child->handle_) child->SetShowing(value && (GetWindowStyle(child->handle_) & WS_VISIBLE) != 0);
+    }
+}
+
 void TWinControl::UpdateShowing() {
     if (!parent_ || !parent_->handle_) return;
     Handle();
@@ -444,7 +457,16 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_ERASEBKGND: WMEraseBkgnd(m); return;
         case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); return;
         case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
-        case WM_SIZE: WMSize(m); return;
+        case WM_SIZE:
+            // A WM_SIZE sent on its own reads the window's bounds too.
+            UpdateBoundsFromWindow();
+            WMSize(m);
+            return;
+        case WM_SHOWWINDOW:
+            // Sent before the window's visibility changes; Showing follows it now.
+            DefaultHandler(m);
+            SetShowing(m.WParam != 0 && (!parent_ || parent_->Showing()));
+            return;
         case WM_SETFOCUS: WMSetFocus(m); return;
         case WM_KILLFOCUS: WMKillFocus(m); return;
         case WM_SETCURSOR: WMSetCursor(m); return;
@@ -545,8 +567,10 @@ void TWinControl::WMEraseBkgnd(TMessage& m) {
 void TWinControl::WMWindowPosChanging(TMessage& m) { DefaultHandler(m); }
 
 void TWinControl::WMWindowPosChanged(TMessage& m) {
-    DefaultHandler(m);
+    // Before the default handling sends WM_MOVE and WM_SIZE, so their handlers (and any WndProc
+    // watching them) read the new bounds.
     UpdateBoundsFromWindow();
+    DefaultHandler(m);
 }
 
 void TWinControl::WMSize(TMessage& m) { DefaultHandler(m); }
