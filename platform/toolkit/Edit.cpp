@@ -76,7 +76,6 @@ private:
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     controlStyle_ |= csOpaque;
-    controlStyle_ &= ~static_cast<TControlStyle>(csSetCaption);
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
@@ -654,6 +653,8 @@ void TCustomEdit::UpdateCaret() {
     if (!HandleAllocated() || GetCaretWindow() != Handle()) return;
     const TPoint p = CaretPoint();
     SetCaretPos(p.X, p.Y);
+    // An input method composes where the caret is.
+    ImmSetCompositionWindow(Handle(), {p.X, p.Y, p.X + 1, p.Y + Advance().LineHeight()});
 }
 
 TPoint TCustomEdit::CaretPoint() {

@@ -431,6 +431,17 @@ TEST_F(EditTest, AutoSizeTakesTheHeightFromTheFont) {
     EXPECT_EQ(edit_->Height(), 40);
 }
 
+TEST_F(EditTest, AnInputMethodComposesAtTheCaretAndItsResultIsTyped) {
+    Start("ab");
+    LogEvents();
+    screen_.Compose("zhong");
+    Pump();
+    Type("中");
+    EXPECT_EQ(edit_->Text(), "ab中");
+    EXPECT_EQ(log_, (std::vector<std::string>{"press 20013", "change ab中"}));
+    EXPECT_EQ(screen_.TextInputRect().Left, edit_->ClientToScreen(edit_->CaretPoint()).X);
+}
+
 TEST_F(EditTest, TheCursorIsAnIBeam) {
     screen_.MoveMouseTo(edit_->Handle(), {20, 8});
     Pump();
