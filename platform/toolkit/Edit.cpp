@@ -309,9 +309,7 @@ void TCustomEdit::PasteFromClipboard() {
     if (readOnly_ || !ClipboardHasText()) return;
     std::u32string text = Decode(ClipboardGetText());
     // A single line takes the clipboard's first line only.
-    if (!MultiLine()) text.erase(std::min(text.find(U'\r'), text.find(U'\n')) == std::u32string::npos
-                                     ? text.size()
-                                     : std::min(text.find(U'\r'), text.find(U'\n')));
+    if (!MultiLine()) text.resize(std::min(text.find_first_of(U"\r\n"), text.size()));
     Replace(SelMin(), SelMax(), std::move(text), TEditKind::Other);
 }
 
@@ -567,8 +565,6 @@ void TCustomEdit::CMFontChanged(TMessage& m) {
     ScrollCaretIntoView();
     TWinControl::CMFontChanged(m);
 }
-
-void TCustomEdit::CreateParams(TCreateParams& params) { TWinControl::CreateParams(params); }
 
 void TCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     const bool sized = AWidth != Width() || AHeight != Height();

@@ -99,7 +99,6 @@ protected:
     virtual void TextStored() {}
 
     void PaintWindow(HDC dc) override;
-    void CreateParams(TCreateParams& params) override;
     void DoEnter() override;
     void MouseDown(TMouseButtonKind button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;

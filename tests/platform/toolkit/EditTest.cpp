@@ -178,32 +178,22 @@ TEST_F(EditTest, MaxLengthLimitsTypingAndPastingButNotWritesByCode) {
 
 TEST_F(EditTest, UndoTakesBackARunOfTypingAndASecondUndoRedoesIt) {
     Start("ab");
-    LogEvents();
-    Type("cde");
-    Press(VK_LEFT);
-    Press(VK_DELETE);
-    EXPECT_EQ(edit_->Text(), "abcd");
-    log_.clear();
-    Press('Z', ssCtrl);
-    EXPECT_EQ(edit_->Text(), "abcde");
-    Press('Z', ssCtrl);
-    EXPECT_EQ(edit_->Text(), "abcd");
-    // The typed run is one step: undoing the deletion's undo... then the run.
-    Press('Z', ssCtrl);
-    EXPECT_EQ(edit_->Text(), "abcde");
-    EXPECT_EQ(log_, (std::vector<std::string>{"down 17", "down 90", "press 26", "change abcde", "up 90", "up 17", "down 17",
-                                              "down 90", "press 26", "change abcd", "up 90", "up 17", "down 17", "down 90",
-                                              "press 26", "change abcde", "up 90", "up 17"}));
-    edit_->SetText("new");
-    EXPECT_FALSE(edit_->CanUndo());
-}
-
-TEST_F(EditTest, AWholeTypedRunUndoesAsOneStep) {
-    Start("ab");
+    int changes = 0;
+    edit_->OnChange = [&](TObject*) { ++changes; };
     Type("cde");
     Press('Z', ssCtrl);
     EXPECT_EQ(edit_->Text(), "ab");
     EXPECT_EQ(edit_->SelStart(), 2);
+    Press('Z', ssCtrl);
+    EXPECT_EQ(edit_->Text(), "abcde");
+    // A deletion after a move is a step of its own.
+    Press(VK_LEFT);
+    Press(VK_DELETE);
+    Press('Z', ssCtrl);
+    EXPECT_EQ(edit_->Text(), "abcde");
+    EXPECT_EQ(changes, 7);
+    edit_->SetText("new");
+    EXPECT_FALSE(edit_->CanUndo());
 }
 
 TEST_F(EditTest, KeyEventsComeDownPressChangeUp) {
@@ -255,21 +245,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PressCase{"DeleteStillDeletes", [](auto& s) { s.PressKey(VK_DELETE); }, "ad", "xy"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EditTest, TheClipboardShortcutsArriveAsControlCharacters) {
-    Start("ab");
-    std::vector<char32_t> seen;
-    edit_->OnKeyPress = [&](TObject*, char32_t& key) { seen.push_back(key); };
-    for (uint16_t letter : {'C', 'V', 'X', 'Z', 'A'}) Press(letter, ssCtrl);
-    EXPECT_EQ(seen, (std::vector<char32_t>{3, 22, 24, 26, 1}));
-}
-
-TEST_F(EditTest, OnKeyPressMayReplaceTheCharacter) {
+TEST_F(EditTest, OnKeyPressSeesShortcutsAsControlCharactersAndMayReplaceCharacters) {
     Start("");
-    edit_->OnKeyPress = [](TObject*, char32_t& key) {
+    std::vector<char32_t> seen;
+    edit_->OnKeyPress = [&](TObject*, char32_t& key) {
+        seen.push_back(key);
         if (key >= U'a' && key <= U'z') key -= 32;
     };
     Type("ab1");
     EXPECT_EQ(edit_->Text(), "AB1");
+    for (uint16_t letter : {'C', 'V', 'X', 'Z', 'A'}) Press(letter, ssCtrl);
+    EXPECT_EQ(seen, (std::vector<char32_t>{U'a', U'b', U'1', 3, 22, 24, 26, 1}));
 }
 
 TEST_F(EditTest, AWriteByCodeRaisesOnChangeOnceAndPutsTheCaretAtTheStart) {
