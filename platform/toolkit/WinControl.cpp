@@ -7,6 +7,7 @@
 #include "platform/toolkit/Screen.h"
 #include "platform/draw/Gdi.h"
 #include "platform/window/Input.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -122,12 +123,10 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::MainWndProc(TMessage& m) {
-    struct Depth {
-        Depth() { ++messageDepth; }
-        ~Depth() {
-            if (--messageDepth == 0) FreeDeviceContexts();
-        }
-    } depth;
+    ++messageDepth;
+    const rtl::ScopeExit depth([] {
+        if (--messageDepth == 0) FreeDeviceContexts();
+    });
     WindowProc(m);
 }
 
@@ -350,11 +349,7 @@ void TWinControl::Update() {
 
 void TWinControl::Realign() {
     if (aligning_) return;
-    aligning_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{aligning_};
+    const rtl::ScopedFlag aligning(aligning_);
     TRect rect = ClientRect();
     AlignControls(rect);
 }
@@ -516,14 +511,10 @@ void TWinControl::PaintHandler(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     if (!dc) dc = BeginPaint(handle_, ps);
     if (!dc) return;
-    struct End {
-        HWND window;
-        const PAINTSTRUCT& ps;
-        bool own;
-        ~End() {
-            if (own) EndPaint(window, ps);
-        }
-    } end{handle_, ps, m.WParam == 0};
+    const bool own = m.WParam == 0;
+    const rtl::ScopeExit end([&, window = handle_] {
+        if (own) EndPaint(window, ps);
+    });
     // Opaque window-less children paint all of their area: the window leaves it to them.
     const int saved = SaveDC(dc);
     int clip = SIMPLEREGION;
@@ -738,7 +729,8 @@ void TWinControl::WMContextMenu(TMessage& m) {
             m.Result = control->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
         }
     }
-    if (m.Result == 0) DefaultHandler(m);
+    // This control's own menu next, else the parent's turn.
+    if (m.Result == 0) TControl::WMContextMenu(m);
 }
 
 }  // namespace vcl
