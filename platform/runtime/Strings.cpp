@@ -4,6 +4,8 @@
 #include <cctype>
 #include <utility>
 
+#include "platform/rtl/ScopeExit.h"
+
 namespace vcl {
 
 namespace {
@@ -15,16 +17,10 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 // Updates nest; the outermost pair is what the list sees.
-class TUpdateScope {
-public:
-    explicit TUpdateScope(TStrings& strings) : strings_(strings) { strings_.BeginUpdate(); }
-    ~TUpdateScope() { strings_.EndUpdate(); }
-    TUpdateScope(const TUpdateScope&) = delete;
-    TUpdateScope& operator=(const TUpdateScope&) = delete;
-
-private:
-    TStrings& strings_;
-};
+auto UpdateScope(TStrings& strings) {
+    strings.BeginUpdate();
+    return rtl::ScopeExit([&strings] { strings.EndUpdate(); });
+}
 
 }  // namespace
 
@@ -33,7 +29,7 @@ private:
 void TStrings::IndexError(int index) { throw EStringListError("List index out of bounds (" + std::to_string(index) + ")"); }
 
 void TStrings::Put(int index, const std::string& value) {
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     TObject* object = GetObject(index);
     Delete(index);
     InsertObject(index, value, object);
@@ -53,18 +49,18 @@ int TStrings::AddObject(const std::string& value, TObject* object) {
 }
 
 void TStrings::InsertObject(int index, const std::string& value, TObject* object) {
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     Insert(index, value);
     PutObject(index, object);
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     for (int i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
 }
 
 void TStrings::Exchange(int index1, int index2) {
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     const std::string text1 = Get(index1);
     TObject* object1 = GetObject(index1);
     Put(index1, Get(index2));
@@ -97,7 +93,7 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(const std::string& value) {
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     Clear();
     size_t start = 0;
     while (start < value.size()) {
@@ -134,7 +130,7 @@ void TStrings::Assign(const TPersistent& source) {
         return;
     }
     if (strings == this) return;
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     Clear();
     AddStrings(*strings);
 }
@@ -197,7 +193,7 @@ void TStringList::Clear() {
 }
 
 void TStringList::SetText(const std::string& value) {
-    TUpdateScope update(*this);
+    const auto update = UpdateScope(*this);
     TStrings::SetText(value);
 }
 

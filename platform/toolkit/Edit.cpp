@@ -6,6 +6,7 @@
 #include "platform/draw/FontCache.h"
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Application.h"
 #include "platform/window/Caret.h"
@@ -75,7 +76,6 @@ private:
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
     controlStyle_ |= csOpaque;
-    controlStyle_ &= ~static_cast<TControlStyle>(csSetCaption);
     SetTabStop(true);
     SetParentColor(false);
     SetColor(clWindow);
@@ -309,9 +309,7 @@ void TCustomEdit::PasteFromClipboard() {
     if (readOnly_ || !ClipboardHasText()) return;
     std::u32string text = Decode(ClipboardGetText());
     // A single line takes the clipboard's first line only.
-    if (!MultiLine()) text.erase(std::min(text.find(U'\r'), text.find(U'\n')) == std::u32string::npos
-                                     ? text.size()
-                                     : std::min(text.find(U'\r'), text.find(U'\n')));
+    if (!MultiLine()) text.resize(std::min(text.find_first_of(U"\r\n"), text.size()));
     Replace(SelMin(), SelMax(), std::move(text), TEditKind::Other);
 }
 
@@ -452,14 +450,8 @@ void TCustomEdit::WndProc(TMessage& m) {
         case WM_LBUTTONDBLCLK:
             // A click focuses the field without AutoSelect's select-all.
             if (!Focused() && CanFocus()) {
-                clickFocusing_ = true;
-                try {
-                    SetFocus();
-                } catch (...) {
-                    clickFocusing_ = false;
-                    throw;
-                }
-                clickFocusing_ = false;
+                const rtl::ScopedFlag clicking(clickFocusing_);
+                SetFocus();
             }
             break;
         default:
@@ -574,12 +566,58 @@ void TCustomEdit::CMFontChanged(TMessage& m) {
     TWinControl::CMFontChanged(m);
 }
 
-void TCustomEdit::CreateParams(TCreateParams& params) { TWinControl::CreateParams(params); }
-
 void TCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     const bool sized = AWidth != Width() || AHeight != Height();
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     if (sized) ScrollCaretIntoView();
+}
+
+// ---- context menu ------------------------------------------------------------------------------
+
+void TCustomEdit::UpdateContextMenu() {
+    if (!contextMenu_) {
+        contextMenu_ = new TPopupMenu(this);
+        TMenuItem* items = contextMenu_->Items();
+        items->Add("Undo", [this](TObject*) { Undo(); });
+        items->Add("-");
+        items->Add("Cut", [this](TObject*) { CutToClipboard(); });
+        items->Add("Copy", [this](TObject*) { CopyToClipboard(); });
+        items->Add("Paste", [this](TObject*) { PasteFromClipboard(); });
+        items->Add("Delete", [this](TObject*) { ClearSelection(); });
+        items->Add("-");
+        items->Add("Select All", [this](TObject*) { SelectAll(); });
+    }
+    const bool selected = anchor_ != caret_;
+    const bool enabled[] = {CanUndo() && !readOnly_,
+                            false,
+                            selected && !readOnly_,
+                            selected,
+                            !readOnly_ && !ClipboardGetText().empty(),
+                            selected && !readOnly_,
+                            false,
+                            SelMax() - SelMin() < chars_.size()};
+    TMenuItem* items = contextMenu_->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        if (!items->Items(i)->IsLine()) items->Items(i)->SetEnabled(enabled[i]);
+    }
+}
+
+TPopupMenu* TCustomEdit::GetPopupMenu() const { return PopupMenu() ? PopupMenu() : contextMenu_; }
+
+void TCustomEdit::WMContextMenu(TMessage& m) {
+    if (m.Result == 0 && !PopupMenu() && !HasState(csDesigning)) {
+        if (!Focused() && CanFocus()) SetFocus();
+        UpdateContextMenu();
+        // From the keyboard the menu opens below the caret.
+        if (GET_X_LPARAM(m.LParam) == -1 && GET_Y_LPARAM(m.LParam) == -1) {
+            TPoint below = CaretPoint();
+            below.Y = std::min(below.Y + Advance().LineHeight(), ClientHeight() - 1);
+            below.X = std::clamp(below.X, 0, ClientWidth() - 1);
+            const TPoint at = ClientToScreen(below);
+            m.LParam = MAKELPARAM(at.X, at.Y);
+        }
+    }
+    TWinControl::WMContextMenu(m);
 }
 
 // ---- layout and view ---------------------------------------------------------------------------
@@ -659,6 +697,8 @@ void TCustomEdit::UpdateCaret() {
     if (!HandleAllocated() || GetCaretWindow() != Handle()) return;
     const TPoint p = CaretPoint();
     SetCaretPos(p.X, p.Y);
+    // An input method composes where the caret is.
+    ImmSetCompositionWindow(Handle(), {p.X, p.Y, p.X + 1, p.Y + Advance().LineHeight()});
 }
 
 TPoint TCustomEdit::CaretPoint() {

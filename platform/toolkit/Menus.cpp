@@ -101,7 +101,7 @@ public:
     static constexpr int kTextLeft = 17;
     static constexpr int kTextRight = 17;
 
-    explicit TPopupMenuWindow(TPopupMenu& menu) : TCustomControl(nullptr), menu_(menu) {
+    explicit TPopupMenuWindow(TPopupMenu& menu) : TCustomControl(nullptr), menu_(&menu) {
         SetFont(Screen().MenuFont());
         SetColor(clMenu);
         SetControlStyle(ControlStyle() | csOpaque);
@@ -111,6 +111,13 @@ public:
     // runs the loop until the menu closes. Returns the picked item, or nullptr.
     TMenuItem* Run(TPoint at);
     void Close() { closed_ = true; }
+    // The menu is being destroyed while open: close, touching none of its items any more.
+    void Detach() {
+        menu_ = nullptr;
+        picked_ = nullptr;
+        hot_ = -1;
+        closed_ = true;
+    }
     int Hot() const { return hot_; }
     TRect ItemRect(int index) const {
         if (index < 0 || index >= static_cast<int>(rows_.size())) return {};
@@ -127,9 +134,11 @@ protected:
     void Paint() override;
 
 private:
-    TMenuItem* Item(int index) const { return menu_.Items()->Items(index); }
+    int Count() const { return menu_ ? menu_->Items()->Count() : 0; }
+    TMenuItem* Item(int index) const { return index >= 0 && index < Count() ? menu_->Items()->Items(index) : nullptr; }
     bool Selectable(int index) const {
-        return index >= 0 && index < menu_.Items()->Count() && Item(index)->Visible() && !Item(index)->IsLine();
+        const TMenuItem* item = Item(index);
+        return item && item->Visible() && !item->IsLine();
     }
     int ItemAt(TPoint p) const;
     TSize Layout();
@@ -139,7 +148,7 @@ private:
     void HandleKey(const TMsg& msg);
     void DrawCaption(TCanvas& canvas, const TMenuItem& item, TRect r, TColor color);
 
-    TPopupMenu& menu_;
+    TPopupMenu* menu_;
     std::vector<TRect> rows_;  // per item, empty when hidden
     int hot_ = -1;
     bool closed_ = false;
@@ -155,7 +164,7 @@ TSize TPopupMenuWindow::Layout() {
     const int textHeight = measure.TextHeight("Ag");
     const int itemHeight = textHeight + 4;
     int width = 0;
-    for (int i = 0; i < menu_.Items()->Count(); ++i) {
+    for (int i = 0; i < Count(); ++i) {
         const TMenuItem* item = Item(i);
         if (!item->Visible() || item->IsLine()) continue;
         const std::u16string caption = WideCaption(item->Caption());
@@ -167,7 +176,7 @@ TSize TPopupMenuWindow::Layout() {
     const int clientWidth = kFrame + kTextLeft + width + kTextRight + kFrame;
     int y = kFrame;
     rows_.clear();
-    for (int i = 0; i < menu_.Items()->Count(); ++i) {
+    for (int i = 0; i < Count(); ++i) {
         const TMenuItem* item = Item(i);
         if (!item->Visible()) {
             rows_.push_back({});
@@ -270,7 +279,7 @@ void TPopupMenuWindow::SetHot(int index) {
 }
 
 void TPopupMenuWindow::MoveHot(int step) {
-    const int count = menu_.Items()->Count();
+    const int count = Count();
     if (count == 0) return;
     int i = hot_ < 0 ? (step > 0 ? -1 : count) : hot_;
     for (int tries = 0; tries < count; ++tries) {
@@ -308,7 +317,7 @@ void TPopupMenuWindow::HandleKey(const TMsg& msg) {
     }
     if (msg.Message == WM_CHAR) {
         const auto key = static_cast<char32_t>(msg.WParam);
-        for (int i = 0; i < menu_.Items()->Count(); ++i) {
+        for (int i = 0; i < Count(); ++i) {
             if (Selectable(i) && IsAccel(key, Item(i)->Caption())) {
                 SetHot(i);
                 Pick(i);
@@ -335,6 +344,7 @@ void TPopupMenuWindow::Paint() {
     for (int i = 0; i < static_cast<int>(rows_.size()); ++i) {
         const TRect row = rows_[static_cast<size_t>(i)];
         if (row.IsEmpty()) continue;
+        if (!Item(i)) break;  // items removed while open
         const TMenuItem& item = *Item(i);
         if (item.IsLine()) {
             // An engraved line: shadow above highlight, inset a pixel from the frame.
@@ -365,11 +375,13 @@ void TPopupMenuWindow::Paint() {
 
 // ---- the menu ----------------------------------------------------------------------------------
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TComponent(AOwner), items_(new TMenuItem(this)) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner)
+    : TComponent(AOwner), items_(new TMenuItem(this)), alive_(std::make_shared<bool>(true)) {}
 
 TPopupMenu::~TPopupMenu() {
     Destroying();
-    if (window_) window_->Close();
+    *alive_ = false;
+    if (window_) window_->Detach();
 }
 
 void TPopupMenu::SetPopupComponent(TControl* value) {
@@ -389,14 +401,21 @@ void TPopupMenu::Popup(int x, int y) {
     Fire(OnPopup, this);
     // Whoever held the pointer lets go first (a pressed button, a drag).
     if (HWND capture = GetCapture()) SendMessage(capture, WM_CANCELMODE);
-    window_ = std::make_unique<TPopupMenuWindow>(*this);
+    const std::shared_ptr<bool> alive = alive_;
+    auto window = std::make_unique<TPopupMenuWindow>(*this);
+    window_ = window.get();
     TMenuItem* picked = nullptr;
     {
-        const rtl::ScopeExit close([this] { window_.reset(); });
-        picked = window_->Run({x, y});
+        const rtl::ScopeExit forget([&] {
+            if (*alive) window_ = nullptr;
+        });
+        picked = window->Run({x, y});
     }
+    window.reset();
+    // A handler may have destroyed the menu, or the picked item, while the menu was open.
+    if (!*alive) return;
     Fire(OnClose, this);
-    if (picked) picked->Click();
+    if (picked && items_->IndexOf(picked) >= 0) picked->Click();
 }
 
 void TPopupMenu::CloseMenu() {

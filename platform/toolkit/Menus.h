@@ -108,7 +108,8 @@ private:
     TMenuItem* items_;
     bool autoPopup_ = true;
     TControl* popupComponent_ = nullptr;
-    std::unique_ptr<TPopupMenuWindow> window_;
+    TPopupMenuWindow* window_ = nullptr;   // while open; owned by Popup
+    std::shared_ptr<bool> alive_;          // false once destroyed, seen by a Popup still running
 };
 
 }  // namespace vcl

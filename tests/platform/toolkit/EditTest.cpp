@@ -11,6 +11,7 @@
 #include "platform/rtl/Utf.h"
 #include "platform/runtime/Component.h"
 #include "platform/toolkit/Edit.h"
+#include "platform/toolkit/Menus.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
@@ -60,6 +61,15 @@ protected:
     }
     // Client point of the boundary before character index of the text (no scrolling).
     TPoint PointBefore(const std::string& text) { return {3 + TextWidth(text), 8}; }
+
+    // The edit's own context menu while it is open.
+    TPopupMenu* OpenMenu() {
+        for (int i = 0; i < edit_->ComponentCount(); ++i) {
+            auto* menu = dynamic_cast<TPopupMenu*>(edit_->Components(i));
+            if (menu && menu->WindowHandle()) return menu;
+        }
+        return nullptr;
+    }
 
     TForm* form_ = nullptr;
     TEdit* edit_ = nullptr;
@@ -178,32 +188,22 @@ TEST_F(EditTest, MaxLengthLimitsTypingAndPastingButNotWritesByCode) {
 
 TEST_F(EditTest, UndoTakesBackARunOfTypingAndASecondUndoRedoesIt) {
     Start("ab");
-    LogEvents();
-    Type("cde");
-    Press(VK_LEFT);
-    Press(VK_DELETE);
-    EXPECT_EQ(edit_->Text(), "abcd");
-    log_.clear();
-    Press('Z', ssCtrl);
-    EXPECT_EQ(edit_->Text(), "abcde");
-    Press('Z', ssCtrl);
-    EXPECT_EQ(edit_->Text(), "abcd");
-    // The typed run is one step: undoing the deletion's undo... then the run.
-    Press('Z', ssCtrl);
-    EXPECT_EQ(edit_->Text(), "abcde");
-    EXPECT_EQ(log_, (std::vector<std::string>{"down 17", "down 90", "press 26", "change abcde", "up 90", "up 17", "down 17",
-                                              "down 90", "press 26", "change abcd", "up 90", "up 17", "down 17", "down 90",
-                                              "press 26", "change abcde", "up 90", "up 17"}));
-    edit_->SetText("new");
-    EXPECT_FALSE(edit_->CanUndo());
-}
-
-TEST_F(EditTest, AWholeTypedRunUndoesAsOneStep) {
-    Start("ab");
+    int changes = 0;
+    edit_->OnChange = [&](TObject*) { ++changes; };
     Type("cde");
     Press('Z', ssCtrl);
     EXPECT_EQ(edit_->Text(), "ab");
     EXPECT_EQ(edit_->SelStart(), 2);
+    Press('Z', ssCtrl);
+    EXPECT_EQ(edit_->Text(), "abcde");
+    // A deletion after a move is a step of its own.
+    Press(VK_LEFT);
+    Press(VK_DELETE);
+    Press('Z', ssCtrl);
+    EXPECT_EQ(edit_->Text(), "abcde");
+    EXPECT_EQ(changes, 7);
+    edit_->SetText("new");
+    EXPECT_FALSE(edit_->CanUndo());
 }
 
 TEST_F(EditTest, KeyEventsComeDownPressChangeUp) {
@@ -255,21 +255,17 @@ INSTANTIATE_TEST_SUITE_P(
                       PressCase{"DeleteStillDeletes", [](auto& s) { s.PressKey(VK_DELETE); }, "ad", "xy"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EditTest, TheClipboardShortcutsArriveAsControlCharacters) {
-    Start("ab");
-    std::vector<char32_t> seen;
-    edit_->OnKeyPress = [&](TObject*, char32_t& key) { seen.push_back(key); };
-    for (uint16_t letter : {'C', 'V', 'X', 'Z', 'A'}) Press(letter, ssCtrl);
-    EXPECT_EQ(seen, (std::vector<char32_t>{3, 22, 24, 26, 1}));
-}
-
-TEST_F(EditTest, OnKeyPressMayReplaceTheCharacter) {
+TEST_F(EditTest, OnKeyPressSeesShortcutsAsControlCharactersAndMayReplaceCharacters) {
     Start("");
-    edit_->OnKeyPress = [](TObject*, char32_t& key) {
+    std::vector<char32_t> seen;
+    edit_->OnKeyPress = [&](TObject*, char32_t& key) {
+        seen.push_back(key);
         if (key >= U'a' && key <= U'z') key -= 32;
     };
     Type("ab1");
     EXPECT_EQ(edit_->Text(), "AB1");
+    for (uint16_t letter : {'C', 'V', 'X', 'Z', 'A'}) Press(letter, ssCtrl);
+    EXPECT_EQ(seen, (std::vector<char32_t>{U'a', U'b', U'1', 3, 22, 24, 26, 1}));
 }
 
 TEST_F(EditTest, AWriteByCodeRaisesOnChangeOnceAndPutsTheCaretAtTheStart) {
@@ -431,10 +427,95 @@ TEST_F(EditTest, AutoSizeTakesTheHeightFromTheFont) {
     EXPECT_EQ(edit_->Height(), 40);
 }
 
+TEST_F(EditTest, AnInputMethodComposesAtTheCaretAndItsResultIsTyped) {
+    Start("ab");
+    LogEvents();
+    screen_.Compose("zhong");
+    Pump();
+    Type("中");
+    EXPECT_EQ(edit_->Text(), "ab中");
+    EXPECT_EQ(log_, (std::vector<std::string>{"press 20013", "change ab中"}));
+    EXPECT_EQ(screen_.TextInputRect().Left, edit_->ClientToScreen(edit_->CaretPoint()).X);
+}
+
 TEST_F(EditTest, TheCursorIsAnIBeam) {
     screen_.MoveMouseTo(edit_->Handle(), {20, 8});
     Pump();
     EXPECT_EQ(screen_.Cursor(), TCursorShape::IBeam);
+}
+
+struct MenuCase {
+    const char* name;
+    bool readOnly;
+    int selectFromEnd;  // characters selected before the caret at the end of "abcd"
+    const char* clipboard;
+    std::vector<bool> enabled;  // Undo, Cut, Copy, Paste, Delete, Select All
+};
+
+class EditContextMenu : public EditTest, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(EditContextMenu, ItemsAreEnabledAsTheyApply) {
+    const MenuCase& c = GetParam();
+    ClipboardSetText(c.clipboard);
+    Start("abc");
+    Type("d");
+    edit_->SetReadOnly(c.readOnly);
+    for (int i = 0; i < c.selectFromEnd; ++i) Press(VK_LEFT, ssShift);
+    std::vector<std::string> captions;
+    std::vector<bool> enabled;
+    WhileWaiting({[&] {
+        TPopupMenu* open = OpenMenu();
+        ASSERT_NE(open, nullptr);
+        for (int j = 0; j < open->Items()->Count(); ++j) {
+            TMenuItem* item = open->Items()->Items(j);
+            captions.push_back(item->Caption());
+            if (!item->IsLine()) enabled.push_back(item->Enabled());
+        }
+        screen_.PressKey(VK_ESCAPE);
+    }});
+    screen_.ClickAt(edit_->Handle(), {5, 5}, TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(captions, (std::vector<std::string>{"Undo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Select All"}));
+    EXPECT_EQ(enabled, c.enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Menu, EditContextMenu,
+    ::testing::Values(MenuCase{"NothingSelected", false, 0, "x", {true, false, false, true, false, true}},
+                      MenuCase{"PartSelected", false, 2, "x", {true, true, true, true, true, true}},
+                      MenuCase{"AllSelectedEmptyClipboard", false, 4, "", {true, true, true, false, true, false}},
+                      MenuCase{"ReadOnly", true, 2, "x", {false, false, true, false, false, true}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EditTest, TheContextMenusPasteBypassesOnKeyPressAndItsDeleteDeletes) {
+    ClipboardSetText("xy");
+    Start("abcd");
+    edit_->OnKeyPress = [](TObject*, char32_t& key) { key = 0; };
+    // Picks an item of the open menu by its caption, with the mouse.
+    const auto pick = [&](const std::string& caption) {
+        return [this, caption] {
+            TPopupMenu* menu = OpenMenu();
+            ASSERT_NE(menu, nullptr);
+            for (int j = 0; j < menu->Items()->Count(); ++j) {
+                if (menu->Items()->Items(j)->Caption() != caption) continue;
+                const TRect r = menu->ItemRect(j);
+                screen_.ClickAt(menu->WindowHandle(), {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+            }
+        };
+    };
+    WhileWaiting({pick("Paste")});
+    screen_.PressKey(VK_APPS);
+    Pump();
+    EXPECT_EQ(edit_->Text(), "abcdxy");
+    Press(VK_LEFT, ssShift);
+    WhileWaiting({pick("Delete")});
+    screen_.PressKey(VK_F10, ssShift);
+    Pump();
+    EXPECT_EQ(edit_->Text(), "abcdx");
+    WhileWaiting({pick("Undo")});
+    screen_.ClickAt(edit_->Handle(), {5, 5}, TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(edit_->Text(), "abcdxy");
 }
 
 }  // namespace

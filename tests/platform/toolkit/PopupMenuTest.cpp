@@ -234,5 +234,19 @@ TEST_F(Menus, AControlForgetsADestroyedMenu) {
     Pump();  // nothing opens: without steps a waiting menu loop would fail the test
 }
 
+TEST_F(Menus, AMenuDestroyedWhileOpenClosesWithoutTouchingIt) {
+    TForm* form = NewForm({100, 100, 500, 400});
+    auto* field = new Field(form, {10, 10, 110, 40});
+    TPopupMenu* menu = NewMenu(form, "menu", &log_);
+    field->SetPopupMenu(menu);
+    // A timer or a message handled inside the menu's loop frees it.
+    WhileWaiting({[&] { delete menu; }});
+    screen_.ClickAt(field->Handle(), {5, 5}, TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(field->PopupMenu(), nullptr);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(log_, EventLog{}) << "no close or click from a menu that is gone";
+}
+
 }  // namespace
 }  // namespace vcl
