@@ -264,12 +264,14 @@ void TSePopupView::SetHighlight(int index) {
     Invalidate();
 }
 
-bool TSePopupView::IsScrolled() const {
-    if (item_.Scrolled() && item_.ScrollCount() > 0) return true;
-    return false;
+bool TSePopupView::IsScrolled() const { return ShownCount() > 0; }
+
+int TSePopupView::ShownCount() const {
+    if (item_.Scrolled() && item_.ScrollCount() > 0) return item_.ScrollCount();
+    return fitCount_;
 }
 
-TSize TSePopupView::Layout() {
+TSize TSePopupView::Layout(int maxHeight) {
     TMeasureCanvas measure;
     TCanvas& canvas = measure.Canvas();
     TCustomImageList* images = item_.ChildImages();
@@ -295,8 +297,23 @@ TSize TSePopupView::Layout() {
         width = std::max(width, w);
     }
     itemWidth_ = width;
+    if (maxHeight > 0) {
+        // Too tall for the screen: as many items as fit between the two strips.
+        int total = 0;
+        for (int i : visible) total += heights[static_cast<size_t>(i)];
+        fitCount_ = 0;
+        if (total > maxHeight) {
+            int room = maxHeight - 2 * kScrollStrip;
+            for (int i : visible) {
+                room -= heights[static_cast<size_t>(i)];
+                if (room < 0) break;
+                ++fitCount_;
+            }
+            fitCount_ = std::max(fitCount_, 1);
+        }
+    }
     const bool scrolled = IsScrolled();
-    const int shownCount = scrolled ? std::min<int>(item_.ScrollCount(), static_cast<int>(visible.size()))
+    const int shownCount = scrolled ? std::min<int>(ShownCount(), static_cast<int>(visible.size()))
                                     : static_cast<int>(visible.size());
     firstShown_ = std::clamp(firstShown_, 0, std::max(0, static_cast<int>(visible.size()) - shownCount));
     int y = scrolled ? kScrollStrip : 0;
@@ -416,12 +433,19 @@ void TSePopupView::ChooseHighlighted() {
     tracking_.Choose(*item);
 }
 
-void TSePopupView::Step(int direction) {
+int TSePopupView::VisibleCount() const {
+    int count = 0;
+    for (int i = 0; i < item_.Count(); ++i) count += item_.Items(i)->Visible() ? 1 : 0;
+    return count;
+}
+
+void TSePopupView::Step(int direction, bool wrap) {
     const int n = item_.Count();
     if (n == 0) return;
     int i = highlight_;
     // One full round at most: a level of separators and hidden items has nothing to stop on.
     for (int step = 0; step < n; ++step) {
+        if (i >= 0 && !wrap && (i + direction < 0 || i + direction >= n)) return;
         i = i < 0 ? (direction > 0 ? 0 : n - 1) : (i + direction + n) % n;
         if (Selectable(*item_.Items(i))) {
             SetHighlight(i);
@@ -486,7 +510,7 @@ void TSePopupView::ScrollIntoView() {
     // The rank of the highlighted item among the visible ones.
     int rank = 0;
     for (int i = 0; i < highlight_; ++i) rank += item_.Items(i)->Visible() ? 1 : 0;
-    const int count = item_.ScrollCount();
+    const int count = ShownCount();
     if (rank < firstShown_) {
         firstShown_ = rank;
     } else if (rank >= firstShown_ + count) {
@@ -526,7 +550,9 @@ void TSePopupView::WndProc(TMessage& m) {
                 KillTimer(Handle(), kSubmenuTimer);
                 if (TSeCustomItem* item = Highlighted(); item && item->HasVisibleChildren() && !childView_) openPending_ = true;
             } else if (m.WParam == kScrollTimer) {
-                Step(scrollDirection_);
+                // Up while items are hidden above, down while items remain below the shown ones.
+                const bool more = scrollDirection_ < 0 ? firstShown_ > 0 : firstShown_ + ShownCount() < VisibleCount();
+                if (more && scrollDirection_ != 0) Step(scrollDirection_, false);
             }
             return;
         default:
@@ -645,8 +671,9 @@ void TSePopupWindow::CreateParams(TCreateParams& params) {
 }
 
 void TSePopupWindow::Place(int x, int y, const TRect& exclude) {
-    const TSize items = view_->Layout();
     const int shadow = form_->ShadowSize();
+    const TRect work = MonitorRect(TPoint{x, y}, true);
+    const TSize items = view_->Layout(work.Height() - 2 * kMenuFrame - shadow);
     const int w = items.cx + 2 * kMenuFrame + shadow;
     const int h = items.cy + 2 * kMenuFrame + shadow;
     const TPoint at = MenuPosition(x, y, w, h, exclude, MonitorRect(TPoint{x, y}, false));

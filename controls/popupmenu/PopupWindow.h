@@ -117,8 +117,11 @@ public:
     bool IsScrolled() const;
     bool Running() const { return running_; }
 
-    // Lays the visible children out and returns the size of the item area (strips included).
-    vcl::TSize Layout();
+    // Lays the visible children out and returns the size of the item area (strips included). A
+    // level taller than maxHeight scrolls between arrow strips even when its item does not ask to.
+    vcl::TSize Layout(int maxHeight = 0);
+    // How many items a scrolled level shows; 0 when the level does not scroll.
+    int ShownCount() const;
     // Index (among Item's children) of the item at a client point, or -1.
     int ItemIndexAt(vcl::TPoint client) const;
     // -1 over the top strip, 1 over the bottom strip, 0 elsewhere.
@@ -136,8 +139,9 @@ public:
     void Character(char32_t ch);
     // Enter on the highlighted item: its children open, or it is chosen.
     void ChooseHighlighted();
-    // Next or previous selectable item, wrapping once round at most.
-    void Step(int direction);
+    // Next or previous selectable item, wrapping once round at most (or stopping at the end).
+    void Step(int direction, bool wrap = true);
+    int VisibleCount() const;
     void StartSubmenuTimer();
     void StartScroll(int direction);
     void StopScroll();
@@ -163,6 +167,7 @@ private:
     int firstShown_ = 0;
     int scrollDirection_ = 0;
     int itemWidth_ = 0;
+    int fitCount_ = 0;  // items that fit when the level is taller than the screen allows
     bool running_ = false;
     bool openPending_ = false;
 };

@@ -323,6 +323,47 @@ TEST_F(PopupMenuTest, SubmenusOpenAfterTheDelayAndCloseLevelByLevel) {
     EXPECT_EQ(log_, std::vector<std::string>{"Inner two"});
 }
 
+TEST_F(PopupMenuTest, ALevelTallerThanTheScreenScrollsBetweenArrowStrips) {
+    screen_.SetMonitors({TMonitorInfo{{0, 0, 1024, 300}, {0, 0, 1024, 300}, true}});
+    for (int i = 0; i < 30; ++i) AddItem(menu_->Items(), u"Item " + std::u16string(1, static_cast<char16_t>(u'A' + i)));
+    TRect bounds;
+    std::vector<int> first, highlight;
+    const auto note = [&] {
+        TSePopupView& view = MenuWindows().at(0)->View();
+        first.push_back(view.FirstShown());
+        highlight.push_back(view.HighlightIndex());
+    };
+    int shown = 0;
+    PopupWith(10, 10, {
+        [&] {
+            bounds = WindowRect();
+            shown = MenuWindows().at(0)->View().ShownCount();
+            // Onto the bottom strip: every 100 ms the next item, the shown ones following it.
+            TSePopupView& view = MenuWindows().at(0)->View();
+            MoveTo(vcl::ClientToScreen(view.Handle(), {20, view.Height() - 4}));
+        },
+        [&] { Advance(static_cast<uint32_t>(kScrollInterval) * static_cast<uint32_t>(shown + 2)); },
+        [&] {
+            note();
+            MoveTo(ItemCentre(0, MenuWindows().at(0)->View().HighlightIndex()));  // off the strip: it stops
+        },
+        [&] { Advance(1000); },
+        [&] {
+            note();
+            screen_.PressKey(VK_ESCAPE);
+        },
+    });
+    EXPECT_LE(bounds.Height(), 300);
+    EXPECT_EQ(bounds.Top, 10);
+    ASSERT_GT(shown, 5);
+    ASSERT_LT(shown, 30);
+    // shown + 2 ticks from the first item: the highlight ran two past the first screenful.
+    EXPECT_EQ(highlight.at(0), shown + 2);
+    EXPECT_EQ(first.at(0), 3);
+    EXPECT_EQ(highlight.at(1), highlight.at(0));
+    EXPECT_EQ(first.at(1), first.at(0));
+}
+
 TEST_F(PopupMenuTest, AnItemFreedBeforeItsClickRunsIsSkipped) {
     BuildEditMenu();
     TSeCustomItem* paste = menu_->Items().Items(4);
