@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/effects/Timer.h"
 #include "controls/effects/Transition.h"
 #include "controls/foundation/Caption.h"
 #include "controls/surface/Primitives.h"
@@ -10,6 +11,7 @@
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/window/Input.h"
+#include "platform/runtime/Clock.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowSystem.h"
 
@@ -728,10 +730,28 @@ void Animate(TSePopupWindow& window) {
             }
         }
     }
+    TseTransition transition(window.Form().Animation().Rec(), newImage, oldImage);
+    if (!transition.Ready()) return;
     HDC dc = GetDC(handle);
     TCanvas canvas;
     canvas.SetHandle(dc);
-    Execute(canvas, 0, 0, window.Form().Animation().Rec(), newImage, oldImage);
+    // The effect's frames, each presented as it is drawn; bounded by the real time and a frame
+    // cap like every transition.
+    const int time = window.Form().Animation().Time();
+    const int frameCap = time / kFramePeriodMs + 1;
+    TseTimer timer;
+    timer.Start();
+    for (int frame = 0; frame < frameCap; ++frame) {
+        const double elapsed = std::max(0.0, timer.Elapsed() * 1000.0);
+        if (elapsed >= time) break;
+        const double share = std::max(elapsed / time, static_cast<double>(frame) / frameCap);
+        transition.Frame(std::min(100, static_cast<int>(share * 100 + 0.5))).Draw(canvas, 0, 0);
+        WindowSystem().PresentAll();
+        const double due = static_cast<double>(frame + 1) * kFramePeriodMs;
+        const double now = timer.Elapsed() * 1000.0;
+        if (now < due) Clock().SleepMicroseconds(static_cast<uint64_t>((due - now) * 1000.0));
+    }
+    newImage.Draw(canvas, 0, 0);
     canvas.SetHandle(nullptr);
     ReleaseDC(handle, dc);
 }

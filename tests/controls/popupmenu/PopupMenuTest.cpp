@@ -250,6 +250,23 @@ TEST_F(PopupMenuTest, HoverHighlightsAndAClickOutsideEndsTheMenu) {
     EXPECT_TRUE(MenuWindows().empty());
 }
 
+TEST_F(PopupMenuTest, AClickOnTheDesktopOutsideTheProgramEndsTheMenu) {
+    BuildEditMenu();
+    bool grabbed = false;
+    PopupWith(300, 200, {
+        [&] {
+            grabbed = screen_.PointerCaptured();
+            screen_.MoveMouse(900, 700);  // no window of the program there
+        },
+        [&] { screen_.Click(); },
+    });
+    Pump();
+    EXPECT_TRUE(grabbed);
+    EXPECT_FALSE(screen_.PointerCaptured());
+    EXPECT_TRUE(log_.empty());
+    EXPECT_TRUE(MenuWindows().empty());
+}
+
 TEST_F(PopupMenuTest, UpAndDownOverALevelWithNothingToStopOnEndAfterOneRound) {
     AddItem(menu_->Items(), u"-");
     AddItem(menu_->Items(), u"Hidden")->SetVisible(false);
@@ -456,6 +473,30 @@ TEST_F(PopupMenuTest, OptionsClampAndMapTheDirection) {
     EXPECT_EQ(copyChanges, 1);
     EXPECT_EQ(copy.Animation().Direction(), kdRotate270);
     EXPECT_EQ(copy.Blending().Value(), 255);
+}
+
+TEST_F(PopupMenuTest, AnAnimatedOpeningEndsOnTheMenusOwnPicture) {
+    BuildEditMenu();
+    PixelSection still, animated;
+    int stillPresents = 0, animatedPresents = 0;
+    const auto shoot = [&](PixelSection& shot, int& presents) {
+        PopupWith(300, 200, {[&] {
+            HWND window = MenuWindows().at(0)->Handle();
+            shot = screen_.Screenshot(window);
+            presents = screen_.PresentCount(window);
+            screen_.PressKey(VK_ESCAPE);
+        }});
+    };
+    shoot(still, stillPresents);
+    menu_->PopupMenuOptions().Animation().SetEffectKind("[ RANDOM ] - Random selection");
+    menu_->PopupMenuOptions().Animation().SetTime(100);
+    menu_->PopupMenuOptions().Animation().SetEnabled(true);
+    shoot(animated, animatedPresents);
+    // The frames were shown one by one, and the last one is the menu itself.
+    EXPECT_GE(animatedPresents, stillPresents + 3);
+    ASSERT_EQ(still.Width(), animated.Width());
+    ASSERT_EQ(still.Height(), animated.Height());
+    EXPECT_EQ(testing_support::Differences(still, animated, {0, 0, still.Width(), still.Height()}), 0);
 }
 
 TEST_F(PopupMenuTest, AMenuWithoutVisibleItemsDoesNotOpen) {
