@@ -4,11 +4,11 @@
 
 #include "controls/effects/Timer.h"
 #include "controls/effects/Transition.h"
-#include "controls/foundation/Caption.h"
 #include "controls/surface/Primitives.h"
 #include "controls/surface/WindowServices.h"
 #include "platform/draw/Gdi.h"
 #include "platform/toolkit/Application.h"
+#include "platform/toolkit/Caption.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/window/Input.h"
 #include "platform/runtime/Clock.h"
@@ -483,7 +483,7 @@ void TSePopupView::Character(char32_t ch) {
     if (ch < 32) return;
     for (int i = 0; i < item_.Count(); ++i) {
         TSeCustomItem& child = *item_.Items(i);
-        if (Selectable(child) && IsAccelerator(ch, child.Caption())) {
+        if (Selectable(child) && IsAccel(ch, child.Caption())) {
             SetHighlight(i);
             ChooseHighlighted();
             return;

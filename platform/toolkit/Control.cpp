@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/toolkit/Menus.h"
 #include "platform/toolkit/WinControl.h"
 #include "platform/draw/GdiState.h"
 #include "platform/window/Input.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -202,11 +204,7 @@ void TControl::SetParentFont(bool value) {
 
 void TControl::ApplyParentFont() {
     if (!parent_ || !parentFont_) return;
-    fontApplying_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{fontApplying_};
+    const rtl::ScopedFlag applying(fontApplying_);
     font_.Assign(parent_->Font());
 }
 
@@ -249,23 +247,25 @@ void TControl::Repaint() {
     Update();
 }
 
-void TControl::BringToFront() {
-    if (!parent_) return;
-    auto& list = parent_->controls_;
-    const auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end()) return;
-    list.erase(it);
-    list.push_back(this);
-    Invalidate();
-}
+void TControl::BringToFront() { SetZOrder(true); }
+void TControl::SendToBack() { SetZOrder(false); }
 
-void TControl::SendToBack() {
-    if (!parent_) return;
-    auto& list = parent_->controls_;
-    const auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end()) return;
-    list.erase(it);
-    list.insert(list.begin(), this);
+void TControl::SetZOrder(bool toTop) {
+    auto* windowed = dynamic_cast<TWinControl*>(this);
+    if (parent_) {
+        // Both lists are bottom first.
+        const auto move = [&](auto& list, auto* item) {
+            const auto it = std::find(list.begin(), list.end(), item);
+            if (it == list.end()) return false;
+            list.erase(it);
+            list.insert(toTop ? list.end() : list.begin(), item);
+            return true;
+        };
+        if (windowed ? !move(parent_->winControls_, windowed) : !move(parent_->controls_, this)) return;
+    }
+    if (windowed && windowed->HandleAllocated()) {
+        SetWindowPos(windowed->Handle(), toTop ? HWND_TOP : HwndBottom(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     Invalidate();
 }
 
@@ -307,6 +307,7 @@ void TControl::WndProc(TMessage& m) {
         case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); return;
         case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); return;
         case CM_HINTSHOW: CMHintShow(m); return;
+        case CM_CURSORCHANGED: CMCursorChanged(m); return;
         case WM_CONTEXTMENU: WMContextMenu(m); return;
         case WM_CANCELMODE: WMCancelMode(m); return;
         default: DefaultHandler(m); return;
@@ -413,7 +414,49 @@ void TControl::CMParentShowHintChanged(TMessage&) {
 
 void TControl::CMHintShow(TMessage&) {}
 
-void TControl::WMContextMenu(TMessage& m) { DefaultHandler(m); }
+void TControl::CMCursorChanged(TMessage&) {
+    // The pointer over this control (or a window-less child of it): ask its window for the shape
+    // again, as the next move would.
+    HWND under = GetWindowUnderPointer();
+    TWinControl* holder = FindControl(under);
+    if (!holder || GetCapture()) return;
+    const bool over = holder == this ||
+                      (holder == parent_ && holder->ControlAtPos(holder->ScreenToClient(GetCursorPos()), false) == this);
+    if (!over) return;
+    SendMessage(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void TControl::SetPopupMenu(TPopupMenu* value) {
+    if (value == popupMenu_) return;
+    if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::WMContextMenu(TMessage& m) {
+    if (m.Result != 0) return;
+    TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    if (p.X == -1 && p.Y == -1) {
+        // From the keyboard: at the control.
+        p = ClientToScreen({0, 0});
+    } else if (!ClientRect().Contains(ScreenToClient(p))) {
+        DefaultHandler(m);
+        return;
+    }
+    TPopupMenu* menu = GetPopupMenu();
+    if (!menu || !menu->AutoPopup()) {
+        DefaultHandler(m);
+        return;
+    }
+    menu->SetPopupComponent(this);
+    menu->Popup(p.X, p.Y);
+    m.Result = 1;
+}
 
 void TControl::WMCancelMode(TMessage& m) {
     if (MouseCapture()) SetMouseCapture(false);

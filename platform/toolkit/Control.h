@@ -19,6 +19,7 @@
 namespace vcl {
 
 class TWinControl;
+class TPopupMenu;
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
@@ -127,7 +128,9 @@ public:
     void Hide() { SetVisible(false); }
     // Visible, and every parent visible too.
     bool IsVisibleOnScreen() const;
-    bool Enabled() const { return enabled_; }
+    // Whether the control takes input; a container may answer for its children (a disabled group
+    // box disables what it holds) by overriding it.
+    virtual bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool value);
 
     // The caption and the text are one string (UTF-8).
@@ -144,6 +147,7 @@ public:
     void SetParentShowHint(bool value);
 
     TCursor Cursor() const { return cursor_; }
+    // Shown at once when the pointer is over the control.
     void SetCursor(TCursor value);
 
     TFont& Font() { return font_; }
@@ -151,6 +155,12 @@ public:
     void SetFont(const TFont& value) { font_.Assign(value); }
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
+
+    // The menu a context-menu request opens (right click, the menu key, Shift+F10): at the
+    // pointer, or from the keyboard at the control's top-left. Without one the request goes on to
+    // the parent. Cleared when the menu is destroyed.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* value);
 
     TColor Color() const { return color_; }
     void SetColor(TColor value);
@@ -168,6 +178,9 @@ public:
     virtual void Update();
     void Repaint();
     void Refresh() { Repaint(); }
+    // Top or bottom of the z-order among its siblings of the same kind: window-less controls among
+    // window-less ones, windowed controls (and their windows) among windowed ones, forms among
+    // top-level windows.
     void BringToFront();
     void SendToBack();
 
@@ -202,6 +215,9 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
     virtual void Resize();
+    // The menu WM_CONTEXTMENU opens; PopupMenu unless a control knows better.
+    virtual TPopupMenu* GetPopupMenu() const { return popupMenu_; }
+    void Notification(TComponent* component, TOperation operation) override;
     // The font or colour the control shows changed (already stored).
     virtual void FontChanged();
     // Asks the parent to lay out its aligned controls again.
@@ -220,6 +236,7 @@ protected:
     virtual void CMParentColorChanged(TMessage& message);
     virtual void CMParentShowHintChanged(TMessage& message);
     virtual void CMHintShow(TMessage& message);
+    virtual void CMCursorChanged(TMessage& message);
     virtual void WMContextMenu(TMessage& message);
     virtual void WMCancelMode(TMessage& message);
     void HandleMouseMessage(TMessage& message);
@@ -231,6 +248,7 @@ private:
     friend class TWinControl;
     void ApplyParentFont();
     void ApplyParentColor();
+    void SetZOrder(bool toTop);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0;
@@ -251,6 +269,7 @@ private:
     TColor color_ = clWindow;
     bool parentColor_ = true;
     bool fontApplying_ = false;
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 // Shift state from the key flags of a mouse message.
