@@ -16,7 +16,7 @@ TSeCustomPopupMenu*& OpenMenuSlot() {
 }  // namespace
 
 TSeCustomPopupMenu::TSeCustomPopupMenu(vcl::TComponent* AOwner)
-    : vcl::TComponent(AOwner), items_(new TSeCustomItem(this)) {
+    : vcl::TPopupMenu(AOwner), items_(new TSeCustomItem(this)) {
     items_->SetTreeOptions(&options_);
 }
 
@@ -25,19 +25,11 @@ TSeCustomPopupMenu::~TSeCustomPopupMenu() {
     if (OpenMenuSlot() == this) OpenMenuSlot() = nullptr;
     // The items go first, so none of them outlives the options it points at.
     delete items_;
-    SetPopupComponent(nullptr);
 }
 
 void TSeCustomPopupMenu::SetPopupMenuOptions(const TSePopupMenuOptions& value) {
     options_.Assign(value);
     items_->SetTreeOptions(&options_);
-}
-
-void TSeCustomPopupMenu::SetPopupComponent(vcl::TComponent* value) {
-    if (value == popupComponent_) return;
-    if (popupComponent_) popupComponent_->RemoveFreeNotification(this);
-    popupComponent_ = value;
-    if (popupComponent_) popupComponent_->FreeNotification(this);
 }
 
 TSeCustomPopupMenu* TSeCustomPopupMenu::OpenMenu() { return OpenMenuSlot(); }
@@ -67,11 +59,6 @@ void TSeCustomPopupMenu::Popup(int X, int Y) {
     tracking_ = &tracking;
     rtl::ScopeExit done([this] { tracking_ = nullptr; });
     ShowChildren(*items_, nullptr, X, Y, vcl::TRect{}, tracking);
-}
-
-void TSeCustomPopupMenu::Notification(vcl::TComponent* component, vcl::TOperation operation) {
-    vcl::TComponent::Notification(component, operation);
-    if (operation == vcl::opRemove && component == popupComponent_) popupComponent_ = nullptr;
 }
 
 }  // namespace se

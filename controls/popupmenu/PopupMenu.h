@@ -9,11 +9,14 @@
 //   item->SetCaption(u"&Copy");
 //   item->OnClick = [](TObject*) { ... };
 //   menu->Items().Add(item);
-//   menu->Popup(x, y);
+//   menu->Popup(x, y);          // or control->SetPopupMenu(menu): right click, menu key, Shift+F10
+//
+// It is a toolkit TPopupMenu, so any control's PopupMenu can be one; the toolkit's own item tree
+// (TPopupMenu::Items) stays empty, Items here hides it.
 
 #include "controls/popupmenu/MenuItem.h"
 #include "controls/popupmenu/MenuOptions.h"
-#include "platform/runtime/Component.h"
+#include "platform/toolkit/Menus.h"
 
 namespace vcl {
 class TCustomImageList;
@@ -23,7 +26,7 @@ namespace se {
 
 class TSeMenuTracking;
 
-class TSeCustomPopupMenu : public vcl::TComponent {
+class TSeCustomPopupMenu : public vcl::TPopupMenu {
 public:
     explicit TSeCustomPopupMenu(vcl::TComponent* AOwner);
     ~TSeCustomPopupMenu() override;
@@ -34,29 +37,22 @@ public:
     TSePopupMenuOptions& PopupMenuOptions() { return options_; }
     // Copies the options and hands them to every item.
     void SetPopupMenuOptions(const TSePopupMenuOptions& value);
-    // The component the menu was opened for (the edit field of a context menu).
-    vcl::TComponent* PopupComponent() const { return popupComponent_; }
-    void SetPopupComponent(vcl::TComponent* value);
-
     // Opens the menu at the screen point and returns once it has closed. A menu without visible
     // items does not open (OnPopup has fired by then).
-    virtual void Popup(int X, int Y);
+    void Popup(int X, int Y) override;
     // Asks the open menu to close; its loop ends as soon as it runs again.
     void CloseMenu();
     bool IsOpen() const { return tracking_ != nullptr; }
     // The menu of the set that is open now, or null.
     static TSeCustomPopupMenu* OpenMenu();
 
-    vcl::TNotifyEvent OnPopup;
-
 protected:
+    // Fires OnPopup.
     virtual void DoPopup();
-    void Notification(vcl::TComponent* component, vcl::TOperation operation) override;
 
 private:
     TSeCustomItem* items_;
     TSePopupMenuOptions options_;
-    vcl::TComponent* popupComponent_ = nullptr;
     TSeMenuTracking* tracking_ = nullptr;
 };
 

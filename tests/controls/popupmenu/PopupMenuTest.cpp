@@ -138,6 +138,23 @@ TEST_F(PopupMenuTest, OpensAtThePointWithTheEditMenuSizeAndLeavesTheActivationAl
     EXPECT_TRUE(target_->keys.empty()) << "Escape reached the window below";
 }
 
+TEST_F(PopupMenuTest, AnyControlsPopupMenuCanBeOne) {
+    BuildEditMenu();
+    target_->SetPopupMenu(menu_);
+    TRect bounds;
+    screen_.SetIdleHandler([&] {
+        bounds = WindowRect();
+        screen_.PressKey(VK_ESCAPE);
+        screen_.SetIdleHandler(nullptr);
+        return true;
+    });
+    screen_.ClickAt(target_->Handle(), {20, 10}, TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(bounds.Left, 100 + 10 + 20);
+    EXPECT_EQ(bounds.Height(), 156);
+    EXPECT_EQ(menu_->PopupComponent(), target_);
+}
+
 TEST_F(PopupMenuTest, FlipsAwayFromTheMonitorEdges) {
     BuildEditMenu();
     int w = 0, h = 0;
