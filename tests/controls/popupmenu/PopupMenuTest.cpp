@@ -516,6 +516,45 @@ TEST_F(PopupMenuTest, AnAnimatedOpeningEndsOnTheMenusOwnPicture) {
     EXPECT_EQ(testing_support::Differences(still, animated, {0, 0, still.Width(), still.Height()}), 0);
 }
 
+TEST_F(PopupMenuTest, PaintsTheClassicFrameSeparatorsChecksShortcutsAndArrows) {
+    AddItem(menu_->Items(), u"&Checked")->SetChecked(true);
+    AddItem(menu_->Items(), u"-");
+    AddItem(menu_->Items(), u"Disa&bled")->SetEnabled(false);
+    AddItem(menu_->Items(), u"&Open")->SetShortCut(ShortCut('O', ssCtrl));
+    TSeCustomItem* more = AddItem(menu_->Items(), u"&More");
+    AddItem(*more, u"Inner");
+    PixelSection shot;
+    TRect separator, highlighted, plain;
+    PopupWith(300, 200, {
+        [&] { screen_.PressKey(VK_DOWN); },
+        [&] {
+            TSePopupWindow& window = *MenuWindows().at(0);
+            shot = screen_.Screenshot(window.Handle());
+            separator = menu_->Items().Items(1)->ItemRect().Offset(kMenuFrame, kMenuFrame);
+            highlighted = menu_->Items().Items(2)->ItemRect().Offset(kMenuFrame, kMenuFrame);
+            plain = menu_->Items().Items(3)->ItemRect().Offset(kMenuFrame, kMenuFrame);
+            SaveScreenshot("popup_menu.png", window.Handle());
+            screen_.PressKey(VK_ESCAPE);
+        },
+    });
+    using testing_support::Mismatches;
+    using testing_support::PixelOf;
+    const int w = shot.Width(), h = shot.Height();
+    // The frame: face and black, then highlight and shadow, then the menu colour.
+    EXPECT_EQ(Mismatches(shot, {0, 0, w - 1, 1}, PixelOf(clBtnFace)), 0);
+    EXPECT_EQ(Mismatches(shot, {0, h - 1, w, h}, PixelOf(clBlack)), 0);
+    EXPECT_EQ(Mismatches(shot, {1, 1, w - 2, 2}, PixelOf(clBtnHighlight)), 0);
+    EXPECT_EQ(Mismatches(shot, {w - 2, 2, w - 1, h - 2}, PixelOf(clBtnShadow)), 0);
+    EXPECT_EQ(Mismatches(shot, {2, 2, w - 3, 3}, PixelOf(clMenu)), 0);
+    // The separator's etched line, two pixels in from either side.
+    EXPECT_EQ(Mismatches(shot, {separator.Left + 2, separator.Top + 7, separator.Right - 2, separator.Top + 8}, PixelOf(clBtnShadow)), 0);
+    EXPECT_EQ(Mismatches(shot, {separator.Left + 2, separator.Top + 8, separator.Right - 2, separator.Top + 9}, PixelOf(clBtnHighlight)), 0);
+    // Down went from the first item over the separator onto the disabled one: highlighted too.
+    const int area = highlighted.Width() * highlighted.Height();
+    EXPECT_LT(Mismatches(shot, highlighted, PixelOf(clHighlight)), area / 4);
+    EXPECT_LT(Mismatches(shot, plain, PixelOf(clMenu)), area / 4);
+}
+
 TEST_F(PopupMenuTest, AMenuWithoutVisibleItemsDoesNotOpen) {
     AddItem(menu_->Items(), u"Hidden")->SetVisible(false);
     int popups = 0;
