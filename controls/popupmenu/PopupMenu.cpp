@@ -21,6 +21,8 @@ TSeCustomPopupMenu::TSeCustomPopupMenu(vcl::TComponent* AOwner)
 }
 
 TSeCustomPopupMenu::~TSeCustomPopupMenu() {
+    *alive_ = false;
+    // An opening in progress ends; its windows hide now and go when its loops unwind.
     if (tracking_) tracking_->End();
     if (OpenMenuSlot() == this) OpenMenuSlot() = nullptr;
     // The items go first, so none of them outlives the options it points at.
@@ -57,7 +59,10 @@ void TSeCustomPopupMenu::Popup(int X, int Y) {
     if (!items_->HasVisibleChildren()) return;
     TSeMenuTracking tracking;
     tracking_ = &tracking;
-    rtl::ScopeExit done([this] { tracking_ = nullptr; });
+    const std::shared_ptr<bool> alive = alive_;
+    rtl::ScopeExit done([this, alive] {
+        if (*alive) tracking_ = nullptr;
+    });
     ShowChildren(*items_, nullptr, X, Y, vcl::TRect{}, tracking);
 }
 

@@ -14,6 +14,8 @@
 // It is a toolkit TPopupMenu, so any control's PopupMenu can be one; the toolkit's own item tree
 // (TPopupMenu::Items) stays empty, Items here hides it.
 
+#include <memory>
+
 #include "controls/popupmenu/MenuItem.h"
 #include "controls/popupmenu/MenuOptions.h"
 #include "platform/toolkit/Menus.h"
@@ -54,6 +56,8 @@ private:
     TSeCustomItem* items_;
     TSePopupMenuOptions options_;
     TSeMenuTracking* tracking_ = nullptr;
+    // False once the menu is destroyed; a Popup still running (a handler freed the menu) sees it.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace se

@@ -141,7 +141,8 @@ bool TSeMenuTracking::IsLevelWindow(HWND window) const {
 }
 
 void TSeMenuTracking::MouseMove(TPoint screen) {
-    if (screen == lastMouse_) return;
+    // An ended opening may have lost its items already (its menu freed by a handler).
+    if (ended_ || screen == lastMouse_) return;
     lastMouse_ = screen;
     TSePopupView* level = LevelAt(screen);
     for (TSePopupView* other : levels_) {
@@ -163,6 +164,7 @@ void TSeMenuTracking::MouseMove(TPoint screen) {
 }
 
 void TSeMenuTracking::MousePress(TPoint screen, bool down) {
+    if (ended_) return;
     TSePopupView* level = LevelAt(screen);
     if (!level) {
         // A release outside (the end of the click that opened the menu) ends nothing.
@@ -548,6 +550,7 @@ void TSePopupView::WndProc(TMessage& m) {
         case WM_MOUSEWHEEL:
             return;
         case WM_TIMER:
+            if (tracking_.Ended()) return;
             if (m.WParam == kSubmenuTimer) {
                 KillTimer(Handle(), kSubmenuTimer);
                 if (TSeCustomItem* item = Highlighted(); item && item->HasVisibleChildren() && !childView_) openPending_ = true;
@@ -568,6 +571,7 @@ void TSePopupView::WndProc(TMessage& m) {
 }
 
 void TSePopupView::Paint() {
+    if (tracking_.Ended()) return;  // hidden, and its items may be gone
     TCanvas& canvas = *Canvas();
     canvas.Font().Assign(MenuFont());
     FillRectColor(canvas, ClientRect(), clMenu);

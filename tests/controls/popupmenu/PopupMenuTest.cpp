@@ -437,6 +437,22 @@ TEST_F(PopupMenuTest, InputPumpedByATimerTickIsStillTheMenus) {
     EXPECT_TRUE(log_.empty());
 }
 
+TEST_F(PopupMenuTest, AMenuFreedByATimerWhileOpenEndsSafely) {
+    BuildEditMenu();
+    TTimer timer(nullptr);
+    timer.SetInterval(100);
+    timer.SetOnTimer([&](TObject*) {
+        timer.SetEnabled(false);
+        delete menu_;
+    });
+    timer.SetEnabled(true);
+    PopupWith(300, 200, {[&] { Advance(100); }});
+    menu_ = nullptr;
+    Pump();
+    EXPECT_TRUE(MenuWindows().empty());
+    EXPECT_TRUE(log_.empty());
+}
+
 TEST_F(PopupMenuTest, OpeningAnotherMenuClosesTheFirst) {
     BuildEditMenu();
     TSeCustomPopupMenu other(nullptr);
