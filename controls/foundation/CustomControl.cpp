@@ -1,7 +1,6 @@
 #include "controls/foundation/CustomControl.h"
 
 #include "controls/surface/Primitives.h"
-#include "platform/rtl/Utf.h"
 
 namespace se {
 
@@ -84,9 +83,12 @@ void TSeCustomControl::BorderPropertyChanged() {
 }
 
 void TSeCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const bool resized = AWidth != cachedWidth_ || AHeight != cachedHeight_;
     TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
     cachedWidth_ = AWidth;
     cachedHeight_ = AHeight;
+    // Without a window the toolkit lays the children out before the cache has the new size.
+    if (resized) Realign();
 }
 
 TRect TSeCustomControl::GetClientRect() const { return GetInnerRect(); }
@@ -219,7 +221,7 @@ void TSeCustomControl::CMExit(TMessage& m) {
 
 void TSeCustomControl::CMTextChanged(TMessage& m) {
     TCustomControl::CMTextChanged(m);
-    StoreWideCaption(rtl::Utf8ToUtf16(Text()));
+    StoreWideCaption(vcl::WideCaption(Text()));
     Invalidate();
 }
 

@@ -23,10 +23,10 @@
 #include <string_view>
 
 #include "controls/foundation/Blending.h"
-#include "controls/foundation/Caption.h"
 #include "controls/foundation/PaintBuffer.h"
 #include "controls/foundation/Types.h"
 #include "controls/surface/Bitmap.h"
+#include "platform/toolkit/Caption.h"
 #include "platform/toolkit/CustomControl.h"
 
 namespace se {
@@ -112,7 +112,7 @@ protected:
     const std::u16string& WideCaption() const { return caption_; }
     // Stores the caption; false (nothing stored) when it already was that text.
     bool StoreWideCaption(std::u16string_view value);
-    bool IsAcceleratorKey(char32_t key) const { return IsAccelerator(key, caption_); }
+    bool IsAcceleratorKey(char32_t key) const { return vcl::IsAccel(key, caption_); }
 
     void SetHoverRepaint(bool value) { hoverRepaint_ = value; }
     bool Tracking() const { return tracking_; }

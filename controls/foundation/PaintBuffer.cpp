@@ -117,6 +117,8 @@ void CopyParentBackground(TControl& control, HDC dc, bool buffered, int width, i
     // parent's pixel there is the DC's pixel (0, 0).
     const TPoint p = parent->ScreenToClient(control.ClientOrigin());
     if (buffered) {
+        // Only the control's own pixels: the shared buffer is far larger than the control.
+        IntersectClipRect(dc, 0, 0, width, height);
         OffsetWindowOrgEx(dc, p.X, p.Y, nullptr);
         PaintParentInto(control, dc, paintGraphicSiblings);
         OffsetWindowOrgEx(dc, -p.X, -p.Y, nullptr);

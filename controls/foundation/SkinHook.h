@@ -34,7 +34,9 @@ template <typename Base>
 class TSeSkinAware : public Base {
 public:
     TSeSkinAware(vcl::TComponent* AOwner, const char* skinObject) : Base(AOwner), skinObject_(skinObject) {}
-    ~TSeSkinAware() override { SetSkinEngine(nullptr); }
+    ~TSeSkinAware() override {
+        if (skinEngine_) skinEngine_->RemoveFreeNotification(this);
+    }
 
     TSeSkinEngine* SkinEngine() const { return skinEngine_; }
     void SetSkinEngine(TSeSkinEngine* value) {

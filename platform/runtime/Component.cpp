@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/rtl/ScopeExit.h"
+
 namespace vcl {
 
 namespace {
@@ -198,10 +200,7 @@ void LoadStoredForm(TComponent& root, const std::function<void()>& apply) {
     TStoredFormLoad load;
     TStoredFormLoad* outer = TStoredFormLoad::Current();
     TStoredFormLoad::Current() = &load;
-    struct Restore {
-        TStoredFormLoad* outer;
-        ~Restore() { TStoredFormLoad::Current() = outer; }
-    } restore{outer};
+    const rtl::ScopeExit restore([outer] { TStoredFormLoad::Current() = outer; });
     load.Join(&root);
     try {
         apply();

@@ -5,6 +5,7 @@
 #include "platform/toolkit/WinControl.h"
 #include "platform/draw/GdiState.h"
 #include "platform/window/Input.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -202,11 +203,7 @@ void TControl::SetParentFont(bool value) {
 
 void TControl::ApplyParentFont() {
     if (!parent_ || !parentFont_) return;
-    fontApplying_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{fontApplying_};
+    const rtl::ScopedFlag applying(fontApplying_);
     font_.Assign(parent_->Font());
 }
 
@@ -249,23 +246,25 @@ void TControl::Repaint() {
     Update();
 }
 
-void TControl::BringToFront() {
-    if (!parent_) return;
-    auto& list = parent_->controls_;
-    const auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end()) return;
-    list.erase(it);
-    list.push_back(this);
-    Invalidate();
-}
+void TControl::BringToFront() { SetZOrder(true); }
+void TControl::SendToBack() { SetZOrder(false); }
 
-void TControl::SendToBack() {
-    if (!parent_) return;
-    auto& list = parent_->controls_;
-    const auto it = std::find(list.begin(), list.end(), this);
-    if (it == list.end()) return;
-    list.erase(it);
-    list.insert(list.begin(), this);
+void TControl::SetZOrder(bool toTop) {
+    auto* windowed = dynamic_cast<TWinControl*>(this);
+    if (parent_) {
+        // Both lists are bottom first.
+        const auto move = [&](auto& list, auto* item) {
+            const auto it = std::find(list.begin(), list.end(), item);
+            if (it == list.end()) return false;
+            list.erase(it);
+            list.insert(toTop ? list.end() : list.begin(), item);
+            return true;
+        };
+        if (windowed ? !move(parent_->winControls_, windowed) : !move(parent_->controls_, this)) return;
+    }
+    if (windowed && windowed->HandleAllocated()) {
+        SetWindowPos(windowed->Handle(), toTop ? HWND_TOP : HwndBottom(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     Invalidate();
 }
 
@@ -307,6 +306,7 @@ void TControl::WndProc(TMessage& m) {
         case CM_PARENTCOLORCHANGED: CMParentColorChanged(m); return;
         case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(m); return;
         case CM_HINTSHOW: CMHintShow(m); return;
+        case CM_CURSORCHANGED: CMCursorChanged(m); return;
         case WM_CONTEXTMENU: WMContextMenu(m); return;
         case WM_CANCELMODE: WMCancelMode(m); return;
         default: DefaultHandler(m); return;
@@ -412,6 +412,18 @@ void TControl::CMParentShowHintChanged(TMessage&) {
 }
 
 void TControl::CMHintShow(TMessage&) {}
+
+void TControl::CMCursorChanged(TMessage&) {
+    // The pointer over this control (or a window-less child of it): ask its window for the shape
+    // again, as the next move would.
+    HWND under = GetWindowUnderPointer();
+    TWinControl* holder = FindControl(under);
+    if (!holder || GetCapture()) return;
+    const bool over = holder == this ||
+                      (holder == parent_ && holder->ControlAtPos(holder->ScreenToClient(GetCursorPos()), false) == this);
+    if (!over) return;
+    SendMessage(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
 
 void TControl::WMContextMenu(TMessage& m) { DefaultHandler(m); }
 

@@ -127,7 +127,9 @@ public:
     void Hide() { SetVisible(false); }
     // Visible, and every parent visible too.
     bool IsVisibleOnScreen() const;
-    bool Enabled() const { return enabled_; }
+    // Whether the control takes input; a container may answer for its children (a disabled group
+    // box disables what it holds) by overriding it.
+    virtual bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool value);
 
     // The caption and the text are one string (UTF-8).
@@ -144,6 +146,7 @@ public:
     void SetParentShowHint(bool value);
 
     TCursor Cursor() const { return cursor_; }
+    // Shown at once when the pointer is over the control.
     void SetCursor(TCursor value);
 
     TFont& Font() { return font_; }
@@ -168,6 +171,9 @@ public:
     virtual void Update();
     void Repaint();
     void Refresh() { Repaint(); }
+    // Top or bottom of the z-order among its siblings of the same kind: window-less controls among
+    // window-less ones, windowed controls (and their windows) among windowed ones, forms among
+    // top-level windows.
     void BringToFront();
     void SendToBack();
 
@@ -220,6 +226,7 @@ protected:
     virtual void CMParentColorChanged(TMessage& message);
     virtual void CMParentShowHintChanged(TMessage& message);
     virtual void CMHintShow(TMessage& message);
+    virtual void CMCursorChanged(TMessage& message);
     virtual void WMContextMenu(TMessage& message);
     virtual void WMCancelMode(TMessage& message);
     void HandleMouseMessage(TMessage& message);
@@ -231,6 +238,7 @@ private:
     friend class TWinControl;
     void ApplyParentFont();
     void ApplyParentColor();
+    void SetZOrder(bool toTop);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0;

@@ -6,6 +6,7 @@
 #include "platform/toolkit/Screen.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowSystem.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -89,12 +90,26 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::SetVisible(bool value) { TWinControl::SetVisible(value); }
 
+TWindowState TCustomForm::WindowState() const {
+    if (!HandleAllocated()) return windowState_;
+    HWND window = const_cast<TCustomForm*>(this)->Handle();
+    return IsZoomed(window) ? wsMaximized : IsIconic(window) ? wsMinimized : wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+    windowState_ = value;
+    if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+    static constexpr int kCommands[] = {SW_RESTORE, SW_MINIMIZE, SW_SHOWMAXIMIZED};
+    if (value != WindowState()) ShowWindow(Handle(), kCommands[value]);
+}
+
 void TCustomForm::CMVisibleChanged(TMessage&) {
     if (Visible()) {
         Handle();
         ApplyPosition();
         const bool activate = !(GetWindowExStyle(Handle()) & WS_EX_NOACTIVATE);
         ShowWindow(Handle(), activate ? SW_SHOW : SW_SHOWNA);
+        if (windowState_ != wsNormal) SetWindowState(windowState_);
         DoShow();
         return;
     }
@@ -256,10 +271,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     Screen().SetActive(this, control);
     if (control->ControlState() & csFocusing) return false;
     control->SetControlState(control->ControlState() | csFocusing);
-    struct Reset {
-        TWinControl* c;
-        ~Reset() { c->SetControlState(c->ControlState() & ~static_cast<TControlState>(csFocusing)); }
-    } reset{control};
+    const rtl::ScopeExit reset(
+        [control] { control->SetControlState(control->ControlState() & ~static_cast<TControlState>(csFocusing)); });
     if (focusedForm != this) {
         if (TCustomForm* previous = focusedForm) {
             focusedForm = nullptr;

@@ -21,6 +21,7 @@ enum TPosition : uint8_t {
 enum TFormBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
+enum TWindowState : uint8_t { wsNormal, wsMinimized, wsMaximized };
 
 using TModalResult = int;
 inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
@@ -43,6 +44,10 @@ public:
     void SetBorderStyle(TFormBorderStyle value);
     TFormStyle FormStyle() const { return formStyle_; }
     void SetFormStyle(TFormStyle value);
+    // As the desktop shows the form now (the user may maximise or minimise it); set before the
+    // form is shown, it applies when it is.
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState value);
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool value) { keyPreview_ = value; }
 
@@ -107,6 +112,7 @@ private:
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
     bool keyPreview_ = false;
+    TWindowState windowState_ = wsNormal;  // until the window exists
     TWinControl* activeControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;
     bool active_ = false;

@@ -7,6 +7,7 @@
 #include "platform/toolkit/Screen.h"
 #include "platform/draw/Gdi.h"
 #include "platform/window/Input.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace vcl {
 
@@ -112,6 +113,7 @@ void TWinControl::DestroyWnd() {
     FreeDeviceContexts();
     if (handle_) DestroyWindow(handle_);
     handle_ = nullptr;
+    showing_ = false;
 }
 
 void TWinControl::RecreateWnd() {
@@ -121,12 +123,10 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::MainWndProc(TMessage& m) {
-    struct Depth {
-        Depth() { ++messageDepth; }
-        ~Depth() {
-            if (--messageDepth == 0) FreeDeviceContexts();
-        }
-    } depth;
+    ++messageDepth;
+    const rtl::ScopeExit depth([] {
+        if (--messageDepth == 0) FreeDeviceContexts();
+    });
     WindowProc(m);
 }
 
@@ -182,9 +182,11 @@ void TWinControl::InsertControl(TControl* control) {
         control->Invalidate();
     }
     if (control->Align() != alNone) Realign();
+    Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 1);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
+    if (!HasState(csDestroying)) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 0);
     // Found by address: the control may be half destroyed, past any dynamic_cast.
     const auto windowedAt = std::find(winControls_.begin(), winControls_.end(), control);
     if (windowedAt != winControls_.end()) {
@@ -347,11 +349,7 @@ void TWinControl::Update() {
 
 void TWinControl::Realign() {
     if (aligning_) return;
-    aligning_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{aligning_};
+    const rtl::ScopedFlag aligning(aligning_);
     TRect rect = ClientRect();
     AlignControls(rect);
 }
@@ -417,6 +415,16 @@ void TWinControl::NotifyControls(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void TWinControl::SetShowing(bool value) {
+    if (value != showing_) {
+        showing_ = value;
+        Perform(CM_SHOWINGCHANGED);
+    }
+    for (TWinControl* child : std::vector<TWinControl*>(winControls_)) {
+        if (child->handle_) child->SetShowing(value && (GetWindowStyle(child->handle_) & WS_VISIBLE) != 0);
+    }
+}
+
 void TWinControl::UpdateShowing() {
     if (!parent_ || !parent_->handle_) return;
     Handle();
@@ -444,7 +452,16 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_ERASEBKGND: WMEraseBkgnd(m); return;
         case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); return;
         case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
-        case WM_SIZE: WMSize(m); return;
+        case WM_SIZE:
+            // A WM_SIZE sent on its own reads the window's bounds too.
+            UpdateBoundsFromWindow();
+            WMSize(m);
+            return;
+        case WM_SHOWWINDOW:
+            // Sent before the window's visibility changes; Showing follows it now.
+            DefaultHandler(m);
+            SetShowing(m.WParam != 0 && (!parent_ || parent_->Showing()));
+            return;
         case WM_SETFOCUS: WMSetFocus(m); return;
         case WM_KILLFOCUS: WMKillFocus(m); return;
         case WM_SETCURSOR: WMSetCursor(m); return;
@@ -494,14 +511,10 @@ void TWinControl::PaintHandler(TMessage& m) {
     HDC dc = reinterpret_cast<HDC>(m.WParam);
     if (!dc) dc = BeginPaint(handle_, ps);
     if (!dc) return;
-    struct End {
-        HWND window;
-        const PAINTSTRUCT& ps;
-        bool own;
-        ~End() {
-            if (own) EndPaint(window, ps);
-        }
-    } end{handle_, ps, m.WParam == 0};
+    const bool own = m.WParam == 0;
+    const rtl::ScopeExit end([&, window = handle_] {
+        if (own) EndPaint(window, ps);
+    });
     // Opaque window-less children paint all of their area: the window leaves it to them.
     const int saved = SaveDC(dc);
     int clip = SIMPLEREGION;
@@ -545,8 +558,10 @@ void TWinControl::WMEraseBkgnd(TMessage& m) {
 void TWinControl::WMWindowPosChanging(TMessage& m) { DefaultHandler(m); }
 
 void TWinControl::WMWindowPosChanged(TMessage& m) {
-    DefaultHandler(m);
+    // Before the default handling sends WM_MOVE and WM_SIZE, so their handlers (and any WndProc
+    // watching them) read the new bounds.
     UpdateBoundsFromWindow();
+    DefaultHandler(m);
 }
 
 void TWinControl::WMSize(TMessage& m) { DefaultHandler(m); }

@@ -25,11 +25,16 @@ public:
     // The window, created (with the parents' windows) on first use.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
+    // The window exists and shows on the screen (it and every parent window visible). A change
+    // is told to the control with CM_SHOWINGCHANGED.
+    bool Showing() const { return showing_; }
     void HandleNeeded() { Handle(); }
     void DestroyHandle();
     void RecreateWnd();
 
-    // Child controls: window-less ones first (bottom to top), then windowed ones.
+    // Child controls: window-less ones first (bottom to top), then windowed ones. Inserting or
+    // removing one sends CM_CONTROLCHANGE (wParam: the child, lParam: 1 inserted, 0 removed)
+    // to this control, after the insertion and before the removal.
     int ControlCount() const { return static_cast<int>(controls_.size() + winControls_.size()); }
     TControl* Controls(int index) const;
     bool ContainsControl(const TControl* control) const;
@@ -147,6 +152,7 @@ private:
     void ApplyBounds(const TRect& bounds);
     bool IsControlMouseMsg(TMessage& message);
     void AnchorChildren(int dw, int dh);
+    void SetShowing(bool value);
 
     HWND handle_ = nullptr;
     std::vector<TControl*> controls_;      // window-less children, bottom first
@@ -157,6 +163,7 @@ private:
     bool doubleBuffered_ = false;
     bool aligning_ = false;
     bool creatingHandle_ = false;
+    bool showing_ = false;
     int alignedWidth_ = -1;
     int alignedHeight_ = -1;
 };

@@ -22,6 +22,9 @@ enum class TCursorShape : uint8_t {
 
 enum class TMouseButton : uint8_t { Left, Right, Middle };
 
+// How a top-level window sits on the desktop.
+enum class TNativeWindowState : uint8_t { Normal, Maximized, Minimized };
+
 struct TMonitorInfo {
     TRect Bounds;    // the whole monitor, in screen coordinates
     TRect WorkArea;  // the part not covered by panels and docks
@@ -62,6 +65,9 @@ public:
     virtual void Hide() = 0;
     // Raises the window and gives it the keyboard.
     virtual void Activate() = 0;
+    // Maximises, minimises or restores the window; the window manager reports the new bounds
+    // (Resized, Moved) as it applies them.
+    virtual void SetState(TNativeWindowState state) = 0;
     // Copies the back buffer to the screen; dirty lists the changed rectangles (buffer coordinates).
     virtual void Present(const PixelSection& buffer, const std::vector<TRect>& dirty) = 0;
 };
@@ -82,6 +88,7 @@ enum class TBackendEventKind : uint8_t {
     Moved,         // X, Y: new client origin in screen coordinates
     Resized,       // Width, Height
     Exposed,       // the window needs its back buffer shown again
+    StateChanged,  // State: the window was maximised, minimised or restored
 };
 
 struct TBackendEvent {
@@ -97,6 +104,7 @@ struct TBackendEvent {
     std::string Text;
     int Width = 0;
     int Height = 0;
+    TNativeWindowState State = TNativeWindowState::Normal;
 };
 
 class TBackend {

@@ -28,7 +28,8 @@ void DefaultSetCursor(HWND window, TMessage& m) {
 void DefaultWindowPosChanged(HWND window, const WINDOWPOS& pos) {
     if (!(pos.flags & SWP_NOMOVE)) SendMessage(window, WM_MOVE, 0, MAKELPARAM(window->Bounds().Left, window->Bounds().Top));
     if (!(pos.flags & SWP_NOSIZE)) {
-        SendMessage(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(window->Bounds().Width(), window->Bounds().Height()));
+        const WPARAM kind = (window->Style() & WS_MAXIMIZE) ? SIZE_MAXIMIZED : (window->Style() & WS_MINIMIZE) ? SIZE_MINIMIZED : SIZE_RESTORED;
+        SendMessage(window, WM_SIZE, kind, MAKELPARAM(window->Bounds().Width(), window->Bounds().Height()));
     }
 }
 
@@ -143,6 +144,8 @@ bool MoveWindow(HWND window, int x, int y, int cx, int cy, bool repaint) {
 bool ShowWindow(HWND window, int command) { return System().Show(window, command); }
 bool EnableWindow(HWND window, bool enable) { return System().Enable(window, enable); }
 bool IsWindowVisible(HWND window) { return System().IsVisible(window); }
+bool IsZoomed(HWND window) { return System().State(window) == TNativeWindowState::Maximized; }
+bool IsIconic(HWND window) { return System().State(window) == TNativeWindowState::Minimized; }
 bool IsWindowEnabled(HWND window) { return IsWindow(window) && !(window->Style() & WS_DISABLED); }
 bool SetWindowText(HWND window, const std::string& text) { return System().SetText(window, text); }
 std::string GetWindowText(HWND window) { return IsWindow(window) ? window->Text() : std::string(); }

@@ -40,7 +40,9 @@ inline constexpr uint32_t WS_EX_TOPMOST = 0x00000008, WS_EX_TRANSPARENT = 0x0000
 inline constexpr uint32_t CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_DBLCLKS = 0x0008, CS_SAVEBITS = 0x0800;
 
 // ShowWindow commands.
-inline constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_SHOWNA = 8;
+inline constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_NORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOWMAXIMIZED = 3,
+                     SW_MAXIMIZE = 3, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5, SW_MINIMIZE = 6, SW_SHOWMINNOACTIVE = 7,
+                     SW_SHOWNA = 8, SW_RESTORE = 9;
 
 // RedrawWindow flags.
 inline constexpr UINT RDW_INVALIDATE = 0x0001, RDW_ERASE = 0x0004, RDW_VALIDATE = 0x0008, RDW_ALLCHILDREN = 0x0080,
@@ -150,11 +152,27 @@ HWND SetParent(HWND window, HWND newParent);
 std::vector<HWND> GetTopLevelWindows();
 
 bool SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+
+// Deferred moves: positions collected after BeginDeferWindowPos are applied together by
+// EndDeferWindowPos, in the order given (a window given twice keeps its last position, merged
+// as SetWindowPos flags would be), so the windows repaint once in their final places.
+// DeferWindowPos returns the handle to use from then on; for a stale window it fails, frees the
+// collection and returns nullptr. EndDeferWindowPos frees the handle; false when a move failed.
+struct TDeferredPositions;
+using HDWP = TDeferredPositions*;
+HDWP BeginDeferWindowPos(int expectedCount);
+HDWP DeferWindowPos(HDWP positions, HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+bool EndDeferWindowPos(HDWP positions);
 bool MoveWindow(HWND window, int x, int y, int cx, int cy, bool repaint = true);
 bool ShowWindow(HWND window, int command);
 bool EnableWindow(HWND window, bool enable);
 // Visible: the window and all its ancestors carry WS_VISIBLE.
 bool IsWindowVisible(HWND window);
+// A top-level's state on the desktop (WS_MAXIMIZE, WS_MINIMIZE), as set by ShowWindow
+// (SW_MAXIMIZE, SW_MINIMIZE, SW_RESTORE ...) or by the user through the window manager. A change
+// sends WM_SIZE with SIZE_MAXIMIZED, SIZE_MINIMIZED or SIZE_RESTORED.
+bool IsZoomed(HWND window);
+bool IsIconic(HWND window);
 // Enabled: the window itself is not disabled (input also needs enabled ancestors).
 bool IsWindowEnabled(HWND window);
 bool SetWindowText(HWND window, const std::string& text);

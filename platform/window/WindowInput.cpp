@@ -256,6 +256,13 @@ void TWindowSystem::TranslateRaw(const TBackendEvent& e) {
         case TBackendEventKind::Resized:
             if (top) ApplyBackendBounds(top, Bounds(top->bounds_.Left, top->bounds_.Top, e.Width, e.Height));
             return;
+        case TBackendEventKind::StateChanged:
+            if (top) {
+                applyingBackendChange_ = true;
+                SetState(top, e.State);
+                applyingBackendChange_ = false;
+            }
+            return;
         case TBackendEventKind::Exposed:
             if (top) top->dirty_.Union(TRect{0, 0, top->backBuffer_.Width(), top->backBuffer_.Height()});
             return;

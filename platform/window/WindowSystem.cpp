@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/rtl/ScopeExit.h"
+
 namespace vcl {
 
 namespace {
@@ -50,14 +52,10 @@ TWindowProc TWindow::SetWindowProc(TWindowProc proc) {
 void TWindow::HandleMessage(TMessage& message) {
     if (destroyed_) return;
     // A handler may destroy its own window; the object lives until the outermost handler returns.
-    struct Guard {
-        TWindow* self;
-        ~Guard() {
-            if (--self->dispatching_ == 0 && self->destroyed_) TWindowSystem::Instance().Reap(self);
-        }
-    };
     ++dispatching_;
-    Guard guard{this};
+    const rtl::ScopeExit guard([this] {
+        if (--dispatching_ == 0 && destroyed_) TWindowSystem::Instance().Reap(this);
+    });
     if (!proc_) {
         DefWindowProc(this, message);
         return;
@@ -132,6 +130,11 @@ HWND TWindowSystem::Create(const TCreateParams& params) {
         return nullptr;
     }
     if (IsAlive(handle) && (params.Style & WS_VISIBLE)) Show(handle, SW_SHOW);
+    if (IsAlive(handle) && !child && (params.Style & (WS_MAXIMIZE | WS_MINIMIZE))) {
+        // Created maximised or minimised: the native window is told like any later change.
+        handle->style_ &= ~(WS_MAXIMIZE | WS_MINIMIZE);
+        SetState(handle, (params.Style & WS_MAXIMIZE) ? TNativeWindowState::Maximized : TNativeWindowState::Minimized);
+    }
     return IsAlive(handle) ? handle : nullptr;
 }
 
@@ -324,9 +327,48 @@ void TWindowSystem::ApplyBackendBounds(HWND top, const TRect& bounds) {
 
 bool TWindowSystem::Show(HWND window, int command) {
     if (!IsAlive(window)) return false;
+    std::optional<TNativeWindowState> state;
+    switch (command) {
+        case SW_SHOWMAXIMIZED: state = TNativeWindowState::Maximized; break;
+        case SW_SHOWMINIMIZED:
+        case SW_MINIMIZE:
+        case SW_SHOWMINNOACTIVE: state = TNativeWindowState::Minimized; break;
+        case SW_SHOWNORMAL:
+        case SW_RESTORE: state = TNativeWindowState::Normal; break;
+        default: break;
+    }
+    const bool wasVisible = ShowOrHide(window, command);
+    if (state && IsAlive(window) && !window->IsChildWindow()) SetState(window, *state);
+    return wasVisible;
+}
+
+TNativeWindowState TWindowSystem::State(HWND window) const {
+    if (!IsAlive(window)) return TNativeWindowState::Normal;
+    if (window->style_ & WS_MINIMIZE) return TNativeWindowState::Minimized;
+    if (window->style_ & WS_MAXIMIZE) return TNativeWindowState::Maximized;
+    return TNativeWindowState::Normal;
+}
+
+void TWindowSystem::SetState(HWND window, TNativeWindowState state) {
+    if (!IsAlive(window) || window->IsChildWindow() || State(window) == state) return;
+    window->style_ &= ~(WS_MAXIMIZE | WS_MINIMIZE);
+    if (state == TNativeWindowState::Maximized) window->style_ |= WS_MAXIMIZE;
+    if (state == TNativeWindowState::Minimized) window->style_ |= WS_MINIMIZE;
+    // A change the window manager reported is already done there.
+    if (window->native_ && !applyingBackendChange_) window->native_->SetState(state);
+    if (state == TNativeWindowState::Minimized && active_ == window) ActivateNextAfter(window);
+    const WPARAM kind = state == TNativeWindowState::Maximized   ? SIZE_MAXIMIZED
+                        : state == TNativeWindowState::Minimized ? SIZE_MINIMIZED
+                                                                 : SIZE_RESTORED;
+    SendMessage(window, WM_SIZE, kind, MAKELPARAM(window->bounds_.Width(), window->bounds_.Height()));
+}
+
+bool TWindowSystem::ShowOrHide(HWND window, int command) {
     const bool wasVisible = (window->style_ & WS_VISIBLE) != 0;
     const bool show = command != SW_HIDE;
-    const bool activate = (command == SW_SHOW || command == SW_SHOWNORMAL) && !(window->exStyle_ & WS_EX_NOACTIVATE);
+    const bool activate = (command == SW_SHOW || command == SW_SHOWNORMAL || command == SW_SHOWMAXIMIZED ||
+                           command == SW_SHOWMINIMIZED || command == SW_RESTORE) &&
+                          !(window->exStyle_ & WS_EX_NOACTIVATE);
     if (show == wasVisible) {
         if (show && activate && !window->IsChildWindow() && active_ != window) Activate(window);
         return wasVisible;
@@ -351,7 +393,7 @@ bool TWindowSystem::Show(HWND window, int command) {
         if (window->native_) window->native_->Show(activate);
         if (activate) {
             Activate(window);
-        } else if (command != SW_SHOWNA) {
+        } else if (command != SW_SHOWNA && command != SW_SHOWMINNOACTIVE && command != SW_MINIMIZE) {
             RaiseTopLevel(window);
         }
         return wasVisible;

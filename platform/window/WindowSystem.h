@@ -39,6 +39,9 @@ public:
     HWND SetParent(HWND window, HWND parent);
     bool SetPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
     bool Show(HWND window, int command);
+    // Maximised, minimised or normal: WS_MAXIMIZE and WS_MINIMIZE, WM_SIZE with the kind of change.
+    void SetState(HWND window, TNativeWindowState state);
+    TNativeWindowState State(HWND window) const;
     bool Enable(HWND window, bool enable);
     bool IsVisible(HWND window) const;
     // The window and all its ancestors are enabled.
@@ -139,6 +142,7 @@ private:
     WPARAM MouseKeyFlags() const;
 
     void NotifyCaptureChanged(HWND lost, HWND gained);
+    bool ShowOrHide(HWND window, int command);
     void ApplyBackendBounds(HWND top, const TRect& bounds);
     // Window DCs stay listed until released, so what they drew is presented and they do not
     // outlive their window.

@@ -45,6 +45,35 @@ void THeadlessWindow::Activate() {
     backend_.keyboardWindow_ = id_;
 }
 
+void THeadlessWindow::SetState(TNativeWindowState state) {
+    if (state == state_) return;
+    const TNativeWindowState old = state_;
+    state_ = state;
+    // Like a window manager: a maximised window fills its monitor's work area and gets its old
+    // place back when restored; the new bounds are reported as events.
+    TRect target = bounds_;
+    if (state == TNativeWindowState::Maximized) {
+        if (old == TNativeWindowState::Normal) restoreBounds_ = bounds_;
+        target = backend_.WorkAreaAt(bounds_);
+    } else if (state == TNativeWindowState::Normal && old == TNativeWindowState::Maximized) {
+        target = restoreBounds_;
+    }
+    if (target == bounds_) return;
+    bounds_ = target;
+    TBackendEvent moved;
+    moved.Kind = TBackendEventKind::Moved;
+    moved.Window = id_;
+    moved.X = target.Left;
+    moved.Y = target.Top;
+    backend_.Push(moved);
+    TBackendEvent resized;
+    resized.Kind = TBackendEventKind::Resized;
+    resized.Window = id_;
+    resized.Width = target.Width();
+    resized.Height = target.Height();
+    backend_.Push(resized);
+}
+
 void THeadlessWindow::Present(const PixelSection& buffer, const std::vector<TRect>& dirty) {
     ++presents_;
     if (presented_.Width() != buffer.Width() || presented_.Height() != buffer.Height()) {
@@ -307,6 +336,26 @@ void THeadlessBackend::ActivateNativeWindow(HWND topLevel) {
     e.Kind = TBackendEventKind::Activated;
     e.Window = native->Id();
     Push(e);
+}
+
+void THeadlessBackend::SetNativeWindowState(HWND topLevel, TNativeWindowState state) {
+    const THeadlessWindow* native = NativeOf(topLevel);
+    if (!native || native->State() == state) return;
+    TBackendEvent e;
+    e.Kind = TBackendEventKind::StateChanged;
+    e.Window = native->Id();
+    e.State = state;
+    Push(e);
+    const_cast<THeadlessWindow*>(native)->SetState(state);
+}
+
+TRect THeadlessBackend::WorkAreaAt(const TRect& bounds) const {
+    // The monitor holding the window's centre, else the first.
+    const TPoint centre{(bounds.Left + bounds.Right) / 2, (bounds.Top + bounds.Bottom) / 2};
+    for (const TMonitorInfo& m : monitors_) {
+        if (m.Bounds.Contains(centre)) return m.WorkArea;
+    }
+    return monitors_.empty() ? bounds : monitors_.front().WorkArea;
 }
 
 void THeadlessBackend::DeactivateNativeWindow(HWND topLevel) {

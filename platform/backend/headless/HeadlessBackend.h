@@ -80,6 +80,8 @@ public:
     void ResizeNativeWindow(HWND topLevel, int width, int height);
     void ActivateNativeWindow(HWND topLevel);
     void DeactivateNativeWindow(HWND topLevel);
+    // The user maximises (to the work area of the window's monitor), minimises or restores it.
+    void SetNativeWindowState(HWND topLevel, TNativeWindowState state);
 
     // What the screen shows: the presented pixels of every visible window over the desktop.
     PixelSection Screenshot() const;
@@ -111,6 +113,7 @@ private:
     void Raise(THeadlessWindow* window);
     void Forget(THeadlessWindow* window);
     THeadlessWindow* WindowAt(TPoint screen) const;
+    TRect WorkAreaAt(const TRect& bounds) const;
     THeadlessWindow* PointerWindow() const;
     uint32_t IdOf(HWND topLevel) const;
     void SendPointer(TBackendEventKind kind, TMouseButton button = TMouseButton::Left);
@@ -148,11 +151,14 @@ public:
     void Show(bool activate) override;
     void Hide() override { visible_ = false; }
     void Activate() override;
+    void SetState(TNativeWindowState state) override;
     void Present(const PixelSection& buffer, const std::vector<TRect>& dirty) override;
 
     const TRect& Bounds() const { return bounds_; }
+    TNativeWindowState State() const { return state_; }
     const std::string& Title() const { return title_; }
-    bool Visible() const { return visible_; }
+    // Shown and not minimised.
+    bool Visible() const { return visible_ && state_ != TNativeWindowState::Minimized; }
     bool TopMost() const { return spec_.TopMost; }
     bool Popup() const { return spec_.Popup; }
     bool NoActivate() const { return spec_.NoActivate; }
@@ -166,6 +172,8 @@ private:
     TRect bounds_;
     std::string title_;
     bool visible_ = false;
+    TNativeWindowState state_ = TNativeWindowState::Normal;
+    TRect restoreBounds_;
     PixelSection presented_;
     int presents_ = 0;
 };

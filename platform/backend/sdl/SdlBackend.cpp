@@ -75,6 +75,14 @@ void TSdlWindow::Activate() {
     if (!noActivate_) SDL_RaiseWindow(window_);
 }
 
+void TSdlWindow::SetState(TNativeWindowState state) {
+    switch (state) {
+        case TNativeWindowState::Maximized: SDL_MaximizeWindow(window_); return;
+        case TNativeWindowState::Minimized: SDL_MinimizeWindow(window_); return;
+        case TNativeWindowState::Normal: SDL_RestoreWindow(window_); return;
+    }
+}
+
 void TSdlWindow::Present(const PixelSection& buffer, const std::vector<TRect>& dirty) {
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (!surface || buffer.Empty()) return;
@@ -230,6 +238,14 @@ void TSdlBackend::Translate(const SDL_Event& e) {
                     out.Kind = TBackendEventKind::Moved;
                     out.X = e.window.data1;
                     out.Y = e.window.data2;
+                    break;
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_MINIMIZED:
+                case SDL_WINDOWEVENT_RESTORED:
+                    out.Kind = TBackendEventKind::StateChanged;
+                    out.State = e.window.event == SDL_WINDOWEVENT_MAXIMIZED   ? TNativeWindowState::Maximized
+                                : e.window.event == SDL_WINDOWEVENT_MINIMIZED ? TNativeWindowState::Minimized
+                                                                              : TNativeWindowState::Normal;
                     break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     out.Kind = TBackendEventKind::Resized;

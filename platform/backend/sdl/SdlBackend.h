@@ -62,6 +62,7 @@ public:
     void Show(bool activate) override;
     void Hide() override;
     void Activate() override;
+    void SetState(TNativeWindowState state) override;
     void Present(const PixelSection& buffer, const std::vector<TRect>& dirty) override;
 
 private:

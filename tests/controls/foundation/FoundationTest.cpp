@@ -493,6 +493,16 @@ TEST_F(Foundation, TheCachedSizeFollowsSetBoundsAndTheWindow) {
     EXPECT_EQ(c->CachedWidth(), c->Width());
     EXPECT_EQ(c->CachedHeight(), c->Height());
     EXPECT_EQ(c->GetInnerRect(), (TRect{0, 0, c->Width(), c->Height()}));
+
+    // Children aligned inside a control without a window yet take its new inner rectangle.
+    auto* box = new PatternControl(nullptr, {0, 0, 100, 60});
+    box->SetBevelKind(kbkSingle);
+    box->SetBevelWidth(2);
+    auto* filler = new PatternControl(box, {0, 0, 10, 10});
+    filler->SetAlign(alClient);
+    box->SetBounds(0, 0, 150, 90);
+    EXPECT_EQ(filler->BoundsRect(), (TRect{4, 4, 146, 86}));
+    delete box;
 }
 
 }  // namespace
