@@ -5,6 +5,7 @@
 #include "controls/surface/Primitives.h"
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Control.h"
 #include "platform/window/Input.h"
@@ -404,6 +405,8 @@ void TSeCustomListBox::SetItemIndex(int index) {
     itemIndex_ = index;
     ComputeVisibleRange();
     if (index != -1) {
+        // The steps below repaint once, at the end.
+        const rtl::ScopedFlag steps(keepingInView_);
         // Stops when the position no longer moves: a view shorter than one item cannot show it whole.
         while (bottomIndex_ < index) {
             const int before = scrollBar_->Position();
@@ -484,6 +487,7 @@ void TSeCustomListBox::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TSeCustomListBox::ListScrolled() {
+    if (keepingInView_) return;
     if (scrollBar_->AutoScrollUp()) {
         ComputeVisibleRange();
         SetItemIndex(topIndex_);

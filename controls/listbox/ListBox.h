@@ -179,6 +179,7 @@ private:
     int MaxScrollPosition() const;
 
     bool updating_ = false;
+    bool keepingInView_ = false;
     TSeListBoxItems items_{*this};
     bool alwaysShowScrlBar_ = false;
     bool showCheckBoxes_ = false;
