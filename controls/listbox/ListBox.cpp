@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "controls/surface/Primitives.h"
+#include "platform/draw/ColorNames.h"
+#include "platform/draw/FontCache.h"
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Gdi.h"
 #include "platform/rtl/ScopeExit.h"
@@ -269,8 +271,41 @@ void TSeCustomListBox::SetItemHeight(int value) {
 void TSeCustomListBox::SetListStyle(TSeListBoxStyle value) {
     if (value == listStyle_) return;
     listStyle_ = value;
+    FillForStyle();
     UpdateScrollBar();
     Invalidate();
+}
+
+void TSeCustomListBox::SetFontDevice(TSeFontDevice value) {
+    if (value == fontDevice_) return;
+    fontDevice_ = value;
+    if (listStyle_ == lbFonts || listStyle_ == lbFontSamples) FillForStyle();
+}
+
+void TSeCustomListBox::SetFontType(TSeFontType value) {
+    if (value == fontType_) return;
+    fontType_ = value;
+    if (listStyle_ == lbFonts || listStyle_ == lbFontSamples) FillForStyle();
+}
+
+void TSeCustomListBox::FillForStyle() {
+    const bool fonts = listStyle_ == lbFonts || listStyle_ == lbFontSamples;
+    const bool colors = listStyle_ == lbColors || listStyle_ == lbColorNames;
+    if (!fonts && !colors) return;
+    items_.BeginUpdate();
+    items_.Clear();
+    if (fonts) {
+        // The printer offers the families the screen does: there is no separate printer font set.
+        for (const FontFamilyInfo& family : EnumerateFontFamilies()) {
+            if ((fontType_ == ftTrueType && !family.trueType) || (fontType_ == ftFixedPitch && !family.fixedPitch)) continue;
+            items_.AddObject(rtl::Utf8ToUtf16(family.name),
+                             (family.trueType ? kFontTrueType : 0) | (family.fixedPitch ? kFontFixedPitch : 0));
+        }
+    } else {
+        for (const NamedColor& color : StandardColors()) items_.AddObject(rtl::Utf8ToUtf16(color.name), color.value);
+    }
+    items_.EndUpdate();
+    SetItemHeight(18);
 }
 
 // --- Geometry ---------------------------------------------------------------------------------
@@ -632,6 +667,14 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
         return;
     }
     canvas.Font().Assign(PaintFont());
+    if (listStyle_ >= lbFonts) {
+        if (selected) FillRectColor(canvas, rect, clHighlight);
+        canvas.Font().SetColor(selected ? clHighlightText : PaintFont().Color());
+        SetBkMode(canvas.Handle(), TRANSPARENT);
+        DrawStyledItem(canvas, index, textRect);
+        if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
+        return;
+    }
     const std::u16string& text = items_[index];
     if (text == u"-") {
         const int y = rect.Top + rect.Height() / 2 - 1;
@@ -650,6 +693,54 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
     TRect r = textRect;
     DrawWideText(canvas, text, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
+}
+
+namespace {
+
+// The TrueType mark: two overlapping "T"s, our own 12 x 11 picture; '.' is transparent.
+constexpr const char* kTrueTypeMark[] = {
+    "KKKKKKK.....", "K..K..K.....", "...K........", "...K.GGGGGGG", "...K.G..G..G", "...K....G...",
+    "..KKK...G...", "........G...", "........G...", "........G...", ".......GGG..",
+};
+constexpr int kMarkWidth = 12, kMarkHeight = 11;
+
+void DrawTrueTypeMark(TCanvas& canvas, int x, int y) {
+    for (int row = 0; row < kMarkHeight; ++row) {
+        for (int col = 0; col < kMarkWidth; ++col) {
+            const char c = kTrueTypeMark[row][col];
+            if (c == 'K') canvas.SetPixel(x + col, y + row, clGray);
+            else if (c == 'G') canvas.SetPixel(x + col, y + row, clBlack);
+        }
+    }
+}
+
+}  // namespace
+
+void TSeCustomListBox::DrawStyledItem(TCanvas& canvas, int index, const TRect& textRect) {
+    const std::u16string& name = items_[index];
+    const intptr_t object = items_.Objects(index);
+    const int h = textRect.Height();
+    if (listStyle_ == lbColors) {
+        const TRect swatch = textRect.Inflate(-4, -4);
+        FillRectColor(canvas, swatch, static_cast<TColor>(object));
+        FrameRectColor(canvas, swatch, clBlack);
+        return;
+    }
+    TRect text = textRect;
+    std::u16string shown = name;
+    if (listStyle_ == lbColorNames) {
+        const int top = textRect.Top + (h - 14) / 2;
+        const TRect swatch{textRect.Left, top, textRect.Left + 20, top + 14};
+        FillRectColor(canvas, swatch, static_cast<TColor>(object));
+        FrameRectColor(canvas, swatch, clBlack);
+        if (shown.find(u"cl") != std::u16string::npos) shown = shown.substr(std::min<size_t>(2, shown.size()));
+        text.Left += 24;
+    } else {
+        if (object & kFontTrueType) DrawTrueTypeMark(canvas, textRect.Left + (18 - kMarkWidth) / 2, textRect.Top + (h - kMarkHeight) / 2);
+        if (listStyle_ == lbFontSamples) canvas.Font().SetName(rtl::Utf16ToUtf8(name));
+        text.Left += 22;
+    }
+    DrawWideText(canvas, shown, text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
 }
 
 void TSeCustomListBox::DrawCheckBox(int index, const TRect& rect) {

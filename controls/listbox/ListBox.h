@@ -26,6 +26,8 @@ enum TSeListBoxStyle : uint8_t {
 enum TSeFontDevice : uint8_t { fdScreen, fdPrinter };
 enum TSeFontType : uint8_t { ftAll, ftTrueType, ftFixedPitch };
 enum TSeCheckState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
+// The object value of a font item: the family's kind.
+inline constexpr intptr_t kFontTrueType = 1, kFontFixedPitch = 2;
 
 enum TOwnerDrawStateFlag : uint8_t { odSelected = 1, odFocused = 2, odHotLight = 4 };
 using TOwnerDrawState = uint8_t;
@@ -109,6 +111,10 @@ public:
     void SetItemHeight(int value);
     TSeListBoxStyle ListStyle() const { return listStyle_; }
     void SetListStyle(TSeListBoxStyle value);
+    TSeFontDevice FontDevice() const { return fontDevice_; }
+    void SetFontDevice(TSeFontDevice value);
+    TSeFontType FontType() const { return fontType_; }
+    void SetFontType(TSeFontType value);
     bool Sorted() const { return items_.Sorted(); }
     void SetSorted(bool value) { items_.SetSorted(value); }
     bool ClickOnKeyMove() const { return clickOnKeyMove_; }
@@ -175,6 +181,9 @@ private:
     void HotTrack(int x, int y);
     void ListScrolled();
     void AdvanceState(int index);
+    // The built-in styles fill the list themselves: font families or the standard colours.
+    void FillForStyle();
+    void DrawStyledItem(vcl::TCanvas& canvas, int index, const vcl::TRect& textRect);
     void SetScrollPosition(int pos);
     int MaxScrollPosition() const;
 
@@ -199,6 +208,8 @@ private:
     int itemIndex_ = -1;
     bool multiSelect_ = false;
     TSeListBoxStyle listStyle_ = lbStandard;
+    TSeFontDevice fontDevice_ = fdScreen;
+    TSeFontType fontType_ = ftAll;
     bool clickOnKeyMove_ = true;
     int itemHeight_ = 16;
     TSeCustomScrollBar* scrollBar_ = nullptr;
