@@ -316,7 +316,24 @@ int TSeCustomListBox::GetItemHeight(int index) {
         OnMeasureItem(this, index, height);
         return height;
     }
-    return itemHeight_;
+    if (!wordWrap_) return itemHeight_;
+    // The height the text needs wrapped into the item's width, from one line up.
+    const HDC dc = GetDC(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Font().Assign(Font());
+    TRect r{0, 0, std::max(ItemWidth() - 2, 1), WideTextHeight(canvas, u"Pq")};
+    DrawWideText(canvas, items_[index], r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT | DT_LEFT);
+    canvas.SetHandle(nullptr);
+    ReleaseDC(nullptr, dc);
+    return std::max(r.Height(), 1);
+}
+
+void TSeCustomListBox::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    UpdateScrollBar();
+    Invalidate();
 }
 
 int TSeCustomListBox::ItemWidth() {
@@ -379,13 +396,20 @@ bool TSeCustomListBox::CheckBoxHitTest(int x, int y, const TRect& rect, int) { r
 
 void TSeCustomListBox::UpdateScrollBar() {
     if (!scrollBar_) return;
+    const bool shownBefore = scrollBarShown_;
+    UpdateScrollRange();
+    // Wrapped items grow when the bar takes its width: measure again with the final width.
+    if (scrollBarShown_ != shownBefore && wordWrap_) UpdateScrollRange();
+}
+
+void TSeCustomListBox::UpdateScrollRange() {
     const TRect content = ContentRect();
     scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
     scrollBar_->UpdateThickness();
     scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
     scrollBar_->SetMin(0);
     const int count = items_.Count();
-    if (listStyle_ != lbOwnerDrawVariable) {
+    if (!VariableHeights()) {
         scrollBar_->SetMax(std::max(count - 1, scrollBar_->Min()));
         const int h = count > 0 ? GetItemHeight(0) : 0;
         scrollBar_->SetPageSize(h > 0 ? content.Height() / h : 0);
@@ -410,7 +434,7 @@ void TSeCustomListBox::UpdateScrollBar() {
 }
 
 void TSeCustomListBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (AHeight != Height() && !HasState(csLoading) && listStyle_ != lbOwnerDrawVariable && itemHeight_ > 0 &&
+    if (AHeight != Height() && !HasState(csLoading) && !VariableHeights() && itemHeight_ > 0 &&
         HandleAllocated() && Align() != alLeft && Align() != alRight && Align() != alClient) {
         const TRect inner = GetInnerRect();
         const int insets = Height() - inner.Height();
@@ -691,7 +715,7 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
     canvas.Font().SetColor(color);
     SetBkMode(canvas.Handle(), TRANSPARENT);
     TRect r = textRect;
-    DrawWideText(canvas, text, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    DrawWideText(canvas, text, r, (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER) | DT_NOPREFIX | DT_LEFT);
     if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
 }
 

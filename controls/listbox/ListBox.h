@@ -111,6 +111,8 @@ public:
     void SetItemHeight(int value);
     TSeListBoxStyle ListStyle() const { return listStyle_; }
     void SetListStyle(TSeListBoxStyle value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
     TSeFontDevice FontDevice() const { return fontDevice_; }
     void SetFontDevice(TSeFontDevice value);
     TSeFontType FontType() const { return fontType_; }
@@ -186,6 +188,8 @@ private:
     void DrawStyledItem(vcl::TCanvas& canvas, int index, const vcl::TRect& textRect);
     void SetScrollPosition(int pos);
     int MaxScrollPosition() const;
+    void UpdateScrollRange();
+    bool VariableHeights() const { return wordWrap_ || listStyle_ == lbOwnerDrawVariable; }
 
     bool updating_ = false;
     bool keepingInView_ = false;
@@ -207,6 +211,7 @@ private:
     bool allowGrayed_ = false;
     int itemIndex_ = -1;
     bool multiSelect_ = false;
+    bool wordWrap_ = false;
     TSeListBoxStyle listStyle_ = lbStandard;
     TSeFontDevice fontDevice_ = fdScreen;
     TSeFontType fontType_ = ftAll;

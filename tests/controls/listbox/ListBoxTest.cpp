@@ -306,6 +306,23 @@ TEST_F(ListBox, FontStylesListTheFamiliesOfTheAskedKind) {
     SaveScreenshot("listbox_font_samples.png", form_->Handle());
 }
 
+TEST_F(ListBox, WrappedItemsTakeTheLinesTheirTextNeeds) {
+    TSeSkinListBox* list = NewList(0);
+    list->SetBounds(kLeft, kTop, 97, 124);
+    list->Items().Add(std::u16string(u"short"));
+    list->Items().Add(std::u16string(u"a rather long item text that wraps over several lines"));
+    for (int i = 0; i < 6; ++i) list->Items().Add(std::u16string(u"x"));
+    list->SetWordWrap(true);
+    Pump();
+    SaveScreenshot("listbox_word_wrap.png", form_->Handle());
+    ASSERT_EQ(list->ScrollBar().PageSize(), 0);
+    EXPECT_GT(list->ScrollBar().Max(), 0) << "the wrapped item pushes the last ones out of view";
+    ClickRow(0);
+    Key(VK_END);
+    EXPECT_EQ(list->ItemIndex(), 7);
+    EXPECT_GE(list->BottomIndex(), 7) << "the last item is in view";
+}
+
 TEST_F(ListBox, ASelectionAndAScrollBarAsAPersonSeesThem) {
     TSeSkinListBox* list = NewList(15);
     list->Items().Put(4, u"-");
