@@ -199,7 +199,7 @@ void TSeCustomComboBox::PaintFace() {
     // The items may have shrunk since the index was set.
     if (itemIndex_ >= 0 && itemIndex_ < count) {
         const bool selected = count >= 2 ? HasFocus() : listBox_->Selected(itemIndex_);
-        listBox_->Font().Assign(PaintFont());
+        listBox_->Font().Assign(Font());
         listBox_->PaintItemOn(canvas, itemIndex_, item, selected, false);
     }
     if (HasFocus()) canvas.DrawFocusRect(item);

@@ -690,10 +690,10 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
         OnDrawItem(this, index, textRect, state);
         return;
     }
-    canvas.Font().Assign(PaintFont());
+    canvas.Font().Assign(Font());
     if (listStyle_ >= lbFonts) {
         if (selected) FillRectColor(canvas, rect, clHighlight);
-        canvas.Font().SetColor(selected ? clHighlightText : PaintFont().Color());
+        canvas.Font().SetColor(selected ? clHighlightText : Font().Color());
         SetBkMode(canvas.Handle(), TRANSPARENT);
         DrawStyledItem(canvas, index, textRect);
         if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
@@ -702,10 +702,10 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
     const std::u16string& text = items_[index];
     if (text == u"-") {
         const int y = rect.Top + rect.Height() / 2 - 1;
-        FillRectColor(canvas, TRect{textRect.Left + 3, y, textRect.Right - 3, y + 1}, PaintFont().Color());
+        FillRectColor(canvas, TRect{textRect.Left + 3, y, textRect.Right - 3, y + 1}, Font().Color());
         return;
     }
-    TColor color = PaintFont().Color();
+    TColor color = Font().Color();
     if (selected) {
         FillRectColor(canvas, rect, clHighlight);
         color = clHighlightText;

@@ -131,7 +131,8 @@ public:
     void UpdateScrollBar();
     // The content rectangle (inside the bevels).
     vcl::TRect ContentRect() const { return GetInnerRect(); }
-    // Paints item index into rect on canvas (the combo box paints its current item this way).
+    // Paints item index into rect on canvas in the list's Font (the combo box paints its current
+    // item this way).
     void PaintItemOn(vcl::TCanvas& canvas, int index, const vcl::TRect& rect, bool selected, bool focused);
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
