@@ -228,7 +228,9 @@ TEST_P(ImagePlacement, ThePictureLandsWhereAsked) {
     EXPECT_EQ(At(image, r.Left, r.Top), logo->ScanLine(0)[0]);
     if (!GetParam().stretch) {
         EXPECT_EQ(At(image, r.Left + 67, r.Top + 15), logo->ScanLine(15)[67]);
-        if (r.Right < image->Width()) EXPECT_EQ(At(image, r.Right, r.Top + 15), Pixel(clSilver));
+        if (r.Right < image->Width()) {
+            EXPECT_EQ(At(image, r.Right, r.Top + 15), Pixel(clSilver));
+        }
     }
 }
 
