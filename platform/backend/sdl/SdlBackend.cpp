@@ -46,12 +46,19 @@ SDL_SystemCursor SystemCursorOf(TCursorShape shape) {
 
 TRect RectOf(const SDL_Rect& r) { return Bounds(r.x, r.y, r.w, r.h); }
 
+// Marks the SDL windows of pop-ups that must never hold the keyboard.
+constexpr const char* kNoActivateKey = "velmo.noactivate";
+
+bool IsNoActivate(SDL_Window* window) { return window && SDL_GetWindowData(window, kNoActivateKey); }
+
 }  // namespace
 
 // ---- windows -----------------------------------------------------------------------------------
 
 TSdlWindow::TSdlWindow(SDL_Window* window, const TNativeWindowSpec& spec)
-    : window_(window), id_(SDL_GetWindowID(window)), noActivate_(spec.NoActivate) {}
+    : window_(window), id_(SDL_GetWindowID(window)), noActivate_(spec.NoActivate) {
+    if (noActivate_) SDL_SetWindowData(window_, kNoActivateKey, this);
+}
 
 TSdlWindow::~TSdlWindow() { SDL_DestroyWindow(window_); }
 
@@ -234,8 +241,24 @@ void TSdlBackend::Translate(const SDL_Event& e) {
             out.Window = e.window.windowID;
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_CLOSE: out.Kind = TBackendEventKind::CloseRequest; break;
-                case SDL_WINDOWEVENT_FOCUS_GAINED: out.Kind = TBackendEventKind::Activated; break;
-                case SDL_WINDOWEVENT_FOCUS_LOST: out.Kind = TBackendEventKind::Deactivated; break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED: {
+                    SDL_Window* gained = SDL_GetWindowFromID(e.window.windowID);
+                    if (IsNoActivate(gained)) {
+                        // Without a window manager SDL forces the focus onto every window it
+                        // shows; a pop-up gives it straight back to the window that had it.
+                        SDL_Window* previous = SDL_GetWindowFromID(lastFocused_);
+                        if (previous && previous != gained) SDL_SetWindowInputFocus(previous);
+                        return;
+                    }
+                    lastFocused_ = e.window.windowID;
+                    out.Kind = TBackendEventKind::Activated;
+                    break;
+                }
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    // The keyboard passing to one of our own pop-ups is no change of activation.
+                    if (IsNoActivate(SDL_GetKeyboardFocus())) return;
+                    out.Kind = TBackendEventKind::Deactivated;
+                    break;
                 case SDL_WINDOWEVENT_LEAVE: out.Kind = TBackendEventKind::PointerLeave; break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SHOWN: out.Kind = TBackendEventKind::Exposed; break;

@@ -4,6 +4,7 @@
 // input-method events, its clipboard, system cursors and displays. Works wherever SDL's video
 // works: X11 (Xvfb included) and Wayland.
 
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
@@ -51,6 +52,8 @@ private:
     std::map<TCursorShape, SDL_Cursor*> cursors_;
     bool cursorHidden_ = false;
     bool pointerCaptured_ = false;
+    // The last window that took the keyboard and may keep it (not a pop-up).
+    uint32_t lastFocused_ = 0;
 };
 
 class TSdlWindow final : public TNativeWindow {
