@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/toolkit/Menus.h"
 #include "platform/toolkit/WinControl.h"
 #include "platform/draw/GdiState.h"
 #include "platform/window/Input.h"
@@ -425,7 +426,37 @@ void TControl::CMCursorChanged(TMessage&) {
     SendMessage(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-void TControl::WMContextMenu(TMessage& m) { DefaultHandler(m); }
+void TControl::SetPopupMenu(TPopupMenu* value) {
+    if (value == popupMenu_) return;
+    if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+    popupMenu_ = value;
+    if (value) value->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::WMContextMenu(TMessage& m) {
+    if (m.Result != 0) return;
+    TPoint p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    if (p.X == -1 && p.Y == -1) {
+        // From the keyboard: at the control.
+        p = ClientToScreen({0, 0});
+    } else if (!ClientRect().Contains(ScreenToClient(p))) {
+        DefaultHandler(m);
+        return;
+    }
+    TPopupMenu* menu = GetPopupMenu();
+    if (!menu || !menu->AutoPopup()) {
+        DefaultHandler(m);
+        return;
+    }
+    menu->SetPopupComponent(this);
+    menu->Popup(p.X, p.Y);
+    m.Result = 1;
+}
 
 void TControl::WMCancelMode(TMessage& m) {
     if (MouseCapture()) SetMouseCapture(false);

@@ -19,6 +19,7 @@
 namespace vcl {
 
 class TWinControl;
+class TPopupMenu;
 
 enum TAlign : uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind : uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
@@ -155,6 +156,12 @@ public:
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool value);
 
+    // The menu a context-menu request opens (right click, the menu key, Shift+F10): at the
+    // pointer, or from the keyboard at the control's top-left. Without one the request goes on to
+    // the parent. Cleared when the menu is destroyed.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* value);
+
     TColor Color() const { return color_; }
     void SetColor(TColor value);
     bool ParentColor() const { return parentColor_; }
@@ -208,6 +215,9 @@ protected:
     virtual void MouseMove(TShiftState shift, int x, int y);
     virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos);
     virtual void Resize();
+    // The menu WM_CONTEXTMENU opens; PopupMenu unless a control knows better.
+    virtual TPopupMenu* GetPopupMenu() const { return popupMenu_; }
+    void Notification(TComponent* component, TOperation operation) override;
     // The font or colour the control shows changed (already stored).
     virtual void FontChanged();
     // Asks the parent to lay out its aligned controls again.
@@ -259,6 +269,7 @@ private:
     TColor color_ = clWindow;
     bool parentColor_ = true;
     bool fontApplying_ = false;
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 // Shift state from the key flags of a mouse message.

@@ -12,7 +12,10 @@ TScreen& Screen() {
     return screen;
 }
 
-TScreen::TScreen() { hintFont_.SetColor(clInfoText); }
+TScreen::TScreen() {
+    hintFont_.SetColor(clInfoText);
+    menuFont_.SetColor(clMenuText);
+}
 
 int TScreen::Width() const { return GetSystemMetrics(SM_CXSCREEN); }
 int TScreen::Height() const { return GetSystemMetrics(SM_CYSCREEN); }

@@ -23,6 +23,8 @@ public:
 
     // The font hints show in: the default font in the info text colour.
     TFont& HintFont() { return hintFont_; }
+    // The font menus show in: the default font in the menu text colour.
+    TFont& MenuFont() { return menuFont_; }
 
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor value);
@@ -39,6 +41,7 @@ private:
     void SetActive(TCustomForm* form, TWinControl* control);
 
     TFont hintFont_;
+    TFont menuFont_;
     TCursor cursor_ = crDefault;
     TCustomForm* activeForm_ = nullptr;
     TWinControl* activeControl_ = nullptr;

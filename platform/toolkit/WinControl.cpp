@@ -729,7 +729,8 @@ void TWinControl::WMContextMenu(TMessage& m) {
             m.Result = control->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
         }
     }
-    if (m.Result == 0) DefaultHandler(m);
+    // This control's own menu next, else the parent's turn.
+    if (m.Result == 0) TControl::WMContextMenu(m);
 }
 
 }  // namespace vcl

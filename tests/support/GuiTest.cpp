@@ -23,6 +23,8 @@ void GuiTest::TearDown() {
     Application->SetMainForm(nullptr);
     Application->OnException = nullptr;
     boxes_.reset();
+    screen_.SetIdleHandler(nullptr);
+    waitingSteps_.clear();
     WindowSystem().SetBackend(nullptr);
     Application->ResetTerminated();
     SetMessageBoxObserver(std::move(previousObserver_));
@@ -39,6 +41,17 @@ TForm* GuiTest::NewForm(TRect bounds) {
 }
 
 void GuiTest::Pump() { Application->ProcessMessages(); }
+
+void GuiTest::WhileWaiting(std::vector<std::function<void()>> steps) {
+    waitingSteps_.assign(steps.begin(), steps.end());
+    screen_.SetIdleHandler([this] {
+        if (waitingSteps_.empty()) return false;
+        const std::function<void()> step = std::move(waitingSteps_.front());
+        waitingSteps_.pop_front();
+        step();
+        return true;
+    });
+}
 
 TMessageBoxRecorder& GuiTest::RecordBoxes() {
     if (!boxes_) boxes_ = std::make_unique<TMessageBoxRecorder>();

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/toolkit/Application.h"
@@ -29,6 +32,11 @@ protected:
     // Moves the virtual clock on; every timer due meanwhile runs at its time.
     void Advance(uint32_t ms) { screen_.Advance(ms); }
 
+    // Drives a modal loop (a popup menu, a dialog): each time the application waits with nothing
+    // to do, the next step runs (inject input there, look at what is open). When the steps are
+    // used up, waiting fails the test instead of hanging it.
+    void WhileWaiting(std::vector<std::function<void()>> steps);
+
     // From now on message boxes are recorded and answered at once instead of waiting for a person.
     TMessageBoxRecorder& RecordBoxes();
 
@@ -40,6 +48,7 @@ protected:
 
 private:
     TMessageBoxObserver previousObserver_;
+    std::deque<std::function<void()>> waitingSteps_;
     std::unique_ptr<TMessageBoxRecorder> boxes_;
 };
 
