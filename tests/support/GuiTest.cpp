@@ -72,4 +72,22 @@ std::string ScreenshotDirectory() {
     return directory;
 }
 
+uint32_t PixelOf(TColor color) { return RgbToPixel(ColorToRGB(color)); }
+
+int Mismatches(const PixelSection& shot, const TRect& area, uint32_t expected) {
+    int n = 0;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        for (int x = area.Left; x < area.Right; ++x) n += ((shot.At(x, y) ^ expected) & 0xFFFFFFu) != 0;
+    }
+    return n;
+}
+
+int Differences(const PixelSection& a, const PixelSection& b, const TRect& area) {
+    int n = 0;
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        for (int x = area.Left; x < area.Right; ++x) n += ((a.At(x, y) ^ b.At(x, y)) & 0xFFFFFFu) != 0;
+    }
+    return n;
+}
+
 }  // namespace vcl::testing_support

@@ -55,4 +55,11 @@ private:
 // The folder screenshots and sheets go to (build/screenshots), made when missing.
 std::string ScreenshotDirectory();
 
+// The opaque pixel a colour shows as (system colours resolved).
+uint32_t PixelOf(TColor color);
+// How many pixels of area in shot are not expected (colour bits only).
+int Mismatches(const PixelSection& shot, const TRect& area, uint32_t expected);
+// How many pixels of area differ between two shots (colour bits only).
+int Differences(const PixelSection& a, const PixelSection& b, const TRect& area);
+
 }  // namespace vcl::testing_support

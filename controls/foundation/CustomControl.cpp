@@ -1,0 +1,250 @@
+#include "controls/foundation/CustomControl.h"
+
+#include "controls/surface/Primitives.h"
+
+namespace se {
+
+using namespace vcl;
+
+TSeCustomControl::TSeCustomControl(TComponent* AOwner) : TCustomControl(AOwner) {
+    SetBounds(0, 0, 100, 30);
+    SetDoubleBuffered(false);
+    controlStyle_ |= csOpaque;
+    SetColor(clBtnFace);
+    paintFont_.Assign(Font());
+    blending_.OnChange = [this](TObject*) { BlendingChanged(); };
+}
+
+TSeCustomControl::~TSeCustomControl() { blending_.OnChange = nullptr; }
+
+void TSeCustomControl::SetPerformance(TSePerformance value) {
+    if (value == performance_ || (blending_.Enabled() && value == kspNoBuffer)) return;
+    performance_ = value;
+    Invalidate();
+}
+
+void TSeCustomControl::SetTransparent(bool value) {
+    if (value == transparent_) return;
+    transparent_ = value;
+    Invalidate();
+}
+
+// Assigning fires the blending's change notification, which switches the buffer and repaints.
+void TSeCustomControl::SetBlending(const TSeBlending& value) { blending_.Assign(value); }
+
+void TSeCustomControl::BlendingChanged() {
+    // Blending needs a buffer to compose in.
+    if (blending_.Enabled() && performance_ == kspNoBuffer) SetPerformance(kspDoubleBuffer);
+    if (!HasState(csLoading)) Invalidate();
+}
+
+void TSeCustomControl::SetBorderWidth(int value) {
+    if (value == borderWidth_) return;
+    borderWidth_ = value;
+    BorderPropertyChanged();
+}
+
+void TSeCustomControl::SetBevelInner(TSeBevelCut value) {
+    if (value == bevelInner_) return;
+    SetBevelKind(kbkNone);
+    bevelInner_ = value;
+    BorderPropertyChanged();
+}
+
+void TSeCustomControl::SetBevelOuter(TSeBevelCut value) {
+    if (value == bevelOuter_) return;
+    SetBevelKind(kbkNone);
+    bevelOuter_ = value;
+    BorderPropertyChanged();
+}
+
+void TSeCustomControl::SetBevelSides(TSeBevelSides value) {
+    if (value == bevelSides_) return;
+    bevelSides_ = value;
+    BorderPropertyChanged();
+}
+
+void TSeCustomControl::SetBevelKind(TSeBevelKind value) {
+    if (value == bevelKind_) return;
+    if (value != kbkNone) bevelInner_ = bevelOuter_ = BevelKindCut(value);
+    bevelKind_ = value;
+    BorderPropertyChanged();
+}
+
+void TSeCustomControl::SetBevelWidth(int value) {
+    if (value == bevelWidth_) return;
+    bevelWidth_ = value;
+    BorderPropertyChanged();
+}
+
+void TSeCustomControl::BorderPropertyChanged() {
+    BorderChanged();
+    Invalidate();
+}
+
+void TSeCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    const bool resized = AWidth != cachedWidth_ || AHeight != cachedHeight_;
+    TCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    cachedWidth_ = AWidth;
+    cachedHeight_ = AHeight;
+    // Without a window the toolkit lays the children out before the cache has the new size.
+    if (resized) Realign();
+}
+
+TRect TSeCustomControl::GetClientRect() const { return GetInnerRect(); }
+
+TRect TSeCustomControl::GetInnerRect() const {
+    TRect r{0, 0, cachedWidth_, cachedHeight_};
+    r = r.Inflate(-borderWidth_, -borderWidth_);
+    const int bevel = bevelWidth_ * ((bevelInner_ != kbvNone ? 1 : 0) + (bevelOuter_ != kbvNone ? 1 : 0));
+    if (bevelSides_ & BevelSide(kbsLeft)) r.Left += bevel;
+    if (bevelSides_ & BevelSide(kbsTop)) r.Top += bevel;
+    if (bevelSides_ & BevelSide(kbsRight)) r.Right -= bevel;
+    if (bevelSides_ & BevelSide(kbsBottom)) r.Bottom -= bevel;
+    return r;
+}
+
+bool TSeCustomControl::ContainsPoint(int x, int y) const {
+    return x >= 0 && y >= 0 && x < cachedWidth_ && y < cachedHeight_;
+}
+
+bool TSeCustomControl::StoreWideCaption(std::u16string_view value) {
+    if (value == caption_) return false;
+    caption_ = value;
+    return true;
+}
+
+void TSeCustomControl::CopyParentBackground(HDC dc) {
+    const bool buffered = performance_ != kspNoBuffer;
+    se::CopyParentBackground(*this, dc, buffered, cachedWidth_, cachedHeight_, blending_.Enabled() && buffered);
+}
+
+void TSeCustomControl::Paint() {
+    if (Width() <= 0 || Height() <= 0) return;
+    TCanvas& canvas = *Canvas();
+    TSePaintBuffer buffer(canvas, performance_, cachedWidth_, cachedHeight_, true);
+    paintFont_.Assign(Font());
+    if (transparent_) CopyParentBackground(canvas.Handle());
+    PaintRingAndFace(canvas);
+    if (blending_.Enabled() && buffer.Buffered()) {
+        buffer.Blend(blendBuffer_, blending_.Value(), [this](HDC dc) { CopyParentBackground(dc); });
+    }
+    buffer.Output();
+}
+
+void TSeCustomControl::PaintRingAndFace(TCanvas& canvas) {
+    const TRect inner = GetInnerRect();
+    {
+        // The ring never touches the content area.
+        HDC dc = canvas.Handle();
+        TSeSavedDC saved(dc);
+        ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
+        PaintBorder();
+    }
+    // The restore may have put other objects back than the canvas thinks it has selected.
+    canvas.Refresh();
+    PaintFace();
+}
+
+void TSeCustomControl::PaintFace() {
+    if (!transparent_) FillRectColor(*Canvas(), GetInnerRect(), Color());
+}
+
+void TSeCustomControl::PaintBorder() {
+    TCanvas& canvas = *Canvas();
+    TRect r{0, 0, cachedWidth_, cachedHeight_};
+    if (GetInnerRect() == r) return;
+    if (bevelWidth_ > 0) {
+        if (bevelOuter_ != kbvNone) {
+            const TSeBevelColors colors = BevelColors(bevelOuter_);
+            DrawBevelLines(canvas, r, bevelSides_, bevelWidth_, colors.outerTopLeft, colors.outerBottomRight);
+        }
+        if (bevelInner_ != kbvNone) {
+            const TSeBevelColors colors = BevelColors(bevelInner_);
+            DrawBevelLines(canvas, r, bevelSides_, bevelWidth_, colors.innerTopLeft, colors.innerBottomRight);
+        }
+    }
+    // Border lines lie inside the bevels, on all four sides whatever BevelSides says.
+    for (int i = 0; i < borderWidth_; ++i) {
+        FrameRectColor(canvas, r, Color());
+        r = r.Inflate(-1, -1);
+    }
+}
+
+void TSeCustomControl::WndProc(TMessage& m) {
+    if (m.Msg == WM_THEMECHANGED) Invalidate();
+    TCustomControl::WndProc(m);
+}
+
+void TSeCustomControl::WMEraseBkgnd(TMessage& m) {
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    // Only a child's request paints; the window system's own erases are answered without painting.
+    if (dc && m.LParam != 0) {
+        TCanvas& canvas = *Canvas();
+        TSeCanvasLock lock(canvas);
+        TSeCanvasRedirect redirect(canvas, dc);
+        if (transparent_) CopyParentBackground(dc);
+        PaintBorder();
+        PaintFace();
+    }
+    m.Result = 1;
+}
+
+void TSeCustomControl::WMWindowPosChanging(TMessage& m) {
+    if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam); pos && !(pos->flags & SWP_NOSIZE)) {
+        cachedWidth_ = pos->cx;
+        cachedHeight_ = pos->cy;
+    }
+    TCustomControl::WMWindowPosChanging(m);
+}
+
+void TSeCustomControl::CMMouseEnter(TMessage& m) {
+    // The toolkit passes it on to the parent first, so every ancestor of the set hears of it too.
+    TCustomControl::CMMouseEnter(m);
+    MouseEnter();
+}
+
+void TSeCustomControl::CMMouseLeave(TMessage& m) {
+    TCustomControl::CMMouseLeave(m);
+    MouseLeave();
+}
+
+void TSeCustomControl::CMEnter(TMessage& m) {
+    FocusEnter();
+    TCustomControl::CMEnter(m);
+}
+
+void TSeCustomControl::CMExit(TMessage& m) {
+    FocusLeave();
+    TCustomControl::CMExit(m);
+}
+
+void TSeCustomControl::CMTextChanged(TMessage& m) {
+    TCustomControl::CMTextChanged(m);
+    StoreWideCaption(vcl::WideCaption(Text()));
+    Invalidate();
+}
+
+void TSeCustomControl::MouseEnter() {
+    mouseInside_ = true;
+    if (hoverRepaint_) Invalidate();
+    Fire(OnMouseEnter, this);
+}
+
+void TSeCustomControl::MouseLeave() {
+    mouseInside_ = false;
+    if (hoverRepaint_) Invalidate();
+    Fire(OnMouseLeave, this);
+}
+
+void TSeCustomControl::FocusEnter() {
+    hasFocus_ = true;
+    Invalidate();
+}
+
+void TSeCustomControl::FocusLeave() {
+    hasFocus_ = false;
+    Invalidate();
+}
+
+}  // namespace se

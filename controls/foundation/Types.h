@@ -1,0 +1,54 @@
+#pragma once
+// The enumerations every control of the set shares, and the record that travels with a request
+// for a parent's background.
+
+#include <cstdint>
+
+#include "controls/surface/Primitives.h"
+#include "platform/draw/Geometry.h"
+
+namespace se {
+
+// How a paint reaches the screen: straight into the window, through the one shared off-screen
+// surface, or through a surface of the control's own made for each paint.
+enum TSePerformance : uint8_t { kspNoBuffer, kspSharedBuffer, kspDoubleBuffer };
+
+enum TSeBevelCut : uint8_t { kbvNone, kbvLowered, kbvRaised, kbvSpace, kbvBorder, kbvFlatBorder };
+
+// Presets that give both bevels one cut; kbkNone leaves the cuts alone.
+enum TSeBevelKind : uint8_t { kbkNone, kbkSingle, kbkTile, kbkSoft, kbkBorder, kbkFlat };
+
+// TSeBevelSide and TSeBevelSides (bit 0 left, 1 top, 2 right, 3 bottom) come with the surface's
+// DrawBevelLines.
+
+// The cut a bevel kind gives both bevels (kbkNone: none, the caller keeps the cuts).
+TSeBevelCut BevelKindCut(TSeBevelKind kind);
+
+// The four colours of a bevel cut: outer top-left, outer bottom-right, inner top-left, inner
+// bottom-right.
+struct TSeBevelColors {
+    vcl::TColor outerTopLeft;
+    vcl::TColor outerBottomRight;
+    vcl::TColor innerTopLeft;
+    vcl::TColor innerBottomRight;
+};
+TSeBevelColors BevelColors(TSeBevelCut cut);
+
+// Hosted scroll bars (none in every control of this program).
+enum TSeScrollStyle : uint8_t { kssNone, kssHorizontal, kssVertical, kssBoth };
+
+// Sent with WM_ERASEBKGND (lParam points at it) when a control asks its parent to paint its
+// background into the DC in wParam. Receivers only test that the address is not null; an
+// ordinary erase by the window system comes with 0 and paints nothing.
+#pragma pack(push, 1)
+struct BackgroundRequest {
+    uint8_t marker = 1;
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+#pragma pack(pop)
+static_assert(sizeof(BackgroundRequest) == 17);
+
+}  // namespace se
