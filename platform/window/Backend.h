@@ -133,6 +133,11 @@ public:
     virtual void StartTextInput() {}
     virtual void StopTextInput() {}
     virtual void SetTextInputRect(const TRect&) {}
+
+    // While on, pointer events are reported wherever the pointer is, also over other programs'
+    // windows and the desktop (relative to one of ours), so that a pop-up holding the capture
+    // sees a click anywhere. The window layer turns it on while a non-activating pop-up holds it.
+    virtual void CapturePointer(bool on) { (void)on; }
 };
 
 }  // namespace vcl

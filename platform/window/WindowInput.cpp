@@ -461,6 +461,11 @@ void TWindowSystem::RemoveCaptureObserver(uintptr_t id) {
 }
 
 void TWindowSystem::NotifyCaptureChanged(HWND lost, HWND gained) {
+    // A menu or drop-down holding the capture must see a click outside the program to close.
+    if (backend_) {
+        HWND top = capture_ && IsAlive(capture_) ? TopLevelOf(capture_) : nullptr;
+        backend_->CapturePointer(top && (top->exStyle_ & WS_EX_NOACTIVATE) != 0);
+    }
     // A copy: an observer may add or remove observers.
     const auto observers = captureObservers_;
     for (const auto& [id, observer] : observers) observer(lost, gained);

@@ -165,7 +165,12 @@ THeadlessWindow* THeadlessBackend::PointerWindow() const {
             if (w->Id() == id) return w;
         }
     }
-    return WindowAt(mouse_);
+    if (THeadlessWindow* under = WindowAt(mouse_)) return under;
+    if (!pointerCaptured_) return nullptr;
+    for (THeadlessWindow* w : stacking_) {
+        if (w->Visible()) return w;
+    }
+    return nullptr;
 }
 
 void THeadlessBackend::SendPointer(TBackendEventKind kind, TMouseButton button) {

@@ -42,6 +42,10 @@ public:
     void StartTextInput() override { textInput_ = true; }
     void StopTextInput() override { textInput_ = false; }
     void SetTextInputRect(const TRect& rect) override { textInputRect_ = rect; }
+    // While on, pointer events over the bare desktop go to the top-most visible window, in its
+    // coordinates (outside its area), as a real pointer grab reports them.
+    void CapturePointer(bool on) override { pointerCaptured_ = on; }
+    bool PointerCaptured() const { return pointerCaptured_; }
 
     // The virtual screen and the user's settings.
     void SetMonitors(std::vector<TMonitorInfo> monitors) { monitors_ = std::move(monitors); }
@@ -134,6 +138,7 @@ private:
     std::string clipboard_;
     bool hasClipboard_ = false;
     bool textInput_ = false;
+    bool pointerCaptured_ = false;
     TRect textInputRect_;
     TIdleHandler idle_;
     int waits_ = 0;

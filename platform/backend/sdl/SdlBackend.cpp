@@ -177,6 +177,11 @@ void TSdlBackend::Translate(const SDL_Event& e) {
             out.Button = *button;
             out.Shift = ShiftOf(static_cast<uint16_t>(SDL_GetModState()));
             Push(out);
+            if (e.type == SDL_MOUSEBUTTONUP && pointerCaptured_ && SDL_GetMouseState(nullptr, nullptr) == 0) {
+                // SDL lets its grab go with the last button; the pop-up still wants the pointer.
+                SDL_CaptureMouse(SDL_FALSE);
+                SDL_CaptureMouse(SDL_TRUE);
+            }
             return;
         }
         case SDL_MOUSEWHEEL: {
@@ -309,6 +314,13 @@ void TSdlBackend::SetTextInputRect(const TRect& rect) {
     if (focused) SDL_GetWindowPosition(focused, &x, &y);
     SDL_Rect r{rect.Left - x, rect.Top - y, rect.Width(), rect.Height()};
     SDL_SetTextInputRect(&r);
+}
+
+void TSdlBackend::CapturePointer(bool on) {
+    // SDL grabs the pointer for the window with the keyboard: the program's active window, which a
+    // non-activating pop-up leaves active. Its events then carry that window's coordinates.
+    pointerCaptured_ = on;
+    SDL_CaptureMouse(on ? SDL_TRUE : SDL_FALSE);
 }
 
 uint16_t TSdlBackend::VirtualKeyOf(int32_t key) {

@@ -37,6 +37,7 @@ public:
     void StartTextInput() override;
     void StopTextInput() override;
     void SetTextInputRect(const TRect& rect) override;
+    void CapturePointer(bool on) override;
 
     // The SDL keycode's virtual key (0 for keys without one).
     static uint16_t VirtualKeyOf(int32_t sdlKeycode);
@@ -49,6 +50,7 @@ private:
     std::deque<TBackendEvent> pending_;
     std::map<TCursorShape, SDL_Cursor*> cursors_;
     bool cursorHidden_ = false;
+    bool pointerCaptured_ = false;
 };
 
 class TSdlWindow final : public TNativeWindow {

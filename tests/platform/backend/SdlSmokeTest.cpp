@@ -290,5 +290,83 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     backend.reset();
 }
 
+// A pop-up that holds the pointer capture, as an open menu does, must hear of a click anywhere on
+// the screen (to close), while the window below it stays the active one.
+TEST(SdlSmoke, APopupHoldingTheCaptureSeesAClickOutsideEveryWindow) {
+    PrivateXServer server;
+    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    std::unique_ptr<TSdlBackend> backend;
+    try {
+        backend = std::make_unique<TSdlBackend>();
+    } catch (const std::exception& e) {
+        FAIL() << "an X server runs but SDL cannot use it: " << e.what();
+    }
+    WindowSystem().SetBackend(backend.get());
+
+    const auto painter = [](uint32_t pixel) {
+        return [pixel](HWND w, TMessage& m) {
+            if (m.Msg != WM_PAINT) return DefWindowProc(w, m);
+            PAINTSTRUCT ps;
+            BeginPaint(w, ps);
+            FillPixel(ps.hdc, GetClientRect(w), pixel);
+            EndPaint(w, ps);
+        };
+    };
+    TCreateParams p;
+    p.Caption = "Velmo capture";
+    p.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    p.X = 100;
+    p.Y = 100;
+    p.Width = 200;
+    p.Height = 150;
+    p.WndProc = painter(0xFF3399CCu);
+    HWND main = CreateWindowEx(p);
+    ASSERT_NE(main, nullptr);
+    SetActiveWindow(main);
+
+    std::vector<TPoint> presses;  // screen points of the presses the pop-up got
+    TCreateParams popup;
+    popup.Style = WS_POPUP | WS_VISIBLE;
+    popup.ExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+    popup.X = 150;
+    popup.Y = 150;
+    popup.Width = 80;
+    popup.Height = 60;
+    popup.Parent = main;
+    const auto paintPopup = painter(0xFFCC3300u);
+    popup.WndProc = [&](HWND w, TMessage& m) {
+        if (m.Msg == WM_LBUTTONDOWN) presses.push_back(ClientToScreen(w, {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
+        paintPopup(w, m);
+    };
+    HWND menu = CreateWindowEx(popup);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(menu); }));
+    // Let the X server's side settle: both windows mapped, the main one focused.
+    for (int i = 0; i < 50; ++i) {
+        PumpWaitingMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    SetCapture(menu);
+
+    // As on a menu: a click on the pop-up, another one on it (a disabled item), then one outside.
+    const TPoint clicks[] = {{170, 160}, {200, 190}, {900, 700}};
+    for (const TPoint& at : clicks) {
+        const size_t before = presses.size();
+        ASSERT_EQ(RunProgram({"xdotool", "mousemove", std::to_string(at.X), std::to_string(at.Y), "click", "1"}), 0)
+            << "xdotool failed";
+        EXPECT_TRUE(PumpUntil([&] { return presses.size() > before; })) << "the click at " << at.X << "," << at.Y << " was lost";
+        if (presses.size() > before) {
+            EXPECT_EQ(presses.back(), at);
+        }
+    }
+    EXPECT_EQ(GetActiveWindow(), main);
+    ReleaseCapture();
+
+    WindowSystem().SetBackend(nullptr);
+    backend.reset();
+}
+
 }  // namespace
 }  // namespace vcl
