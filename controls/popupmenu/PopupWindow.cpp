@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "controls/effects/Transition.h"
-#include "controls/foundation/Caption.h"
+#include "platform/toolkit/Caption.h"
 #include "controls/surface/Primitives.h"
 #include "controls/surface/WindowServices.h"
 #include "platform/draw/Gdi.h"
@@ -481,7 +481,7 @@ void TSePopupView::Character(char32_t ch) {
     if (ch < 32) return;
     for (int i = 0; i < item_.Count(); ++i) {
         TSeCustomItem& child = *item_.Items(i);
-        if (Selectable(child) && IsAccelerator(ch, child.Caption())) {
+        if (Selectable(child) && vcl::IsAccel(ch, child.Caption())) {
             SetHighlight(i);
             ChooseHighlighted();
             return;

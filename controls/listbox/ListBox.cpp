@@ -1,0 +1,678 @@
+#include "controls/listbox/ListBox.h"
+
+#include <algorithm>
+
+#include "controls/surface/Primitives.h"
+#include "platform/draw/FrameControl.h"
+#include "platform/draw/Gdi.h"
+#include "platform/rtl/Utf.h"
+#include "platform/toolkit/Control.h"
+#include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
+
+namespace se {
+
+using namespace vcl;
+
+int WheelStep(int wheelDelta, int wheelScrollLines) {
+    const int n = std::clamp(wheelScrollLines, 1, 120);
+    return wheelDelta / (120 / n);
+}
+
+// --- Items ------------------------------------------------------------------------------------
+
+void TSeListBoxItems::CheckIndex(int index) const {
+    if (index < 0 || index >= Count()) throw EInvalidOperation("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+const std::u16string& TSeListBoxItems::operator[](int index) const {
+    CheckIndex(index);
+    return strings_[static_cast<size_t>(index)];
+}
+
+intptr_t TSeListBoxItems::Objects(int index) const {
+    CheckIndex(index);
+    return objects_[static_cast<size_t>(index)];
+}
+
+int TSeListBoxItems::Add(const std::string& utf8) { return Add(rtl::Utf8ToUtf16(utf8)); }
+
+int TSeListBoxItems::AddObject(const std::u16string& value, intptr_t object) {
+    int index = Count();
+    if (sorted_) index = static_cast<int>(std::upper_bound(strings_.begin(), strings_.end(), value) - strings_.begin());
+    strings_.insert(strings_.begin() + index, value);
+    objects_.insert(objects_.begin() + index, object);
+    owner_.ItemsChanged();
+    return index;
+}
+
+void TSeListBoxItems::Insert(int index, const std::u16string& value) {
+    if (index < 0 || index > Count()) CheckIndex(index);
+    strings_.insert(strings_.begin() + index, value);
+    objects_.insert(objects_.begin() + index, 0);
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::Delete(int index) {
+    CheckIndex(index);
+    strings_.erase(strings_.begin() + index);
+    objects_.erase(objects_.begin() + index);
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::Exchange(int a, int b) {
+    CheckIndex(a);
+    CheckIndex(b);
+    std::swap(strings_[static_cast<size_t>(a)], strings_[static_cast<size_t>(b)]);
+    std::swap(objects_[static_cast<size_t>(a)], objects_[static_cast<size_t>(b)]);
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::Clear() {
+    strings_.clear();
+    objects_.clear();
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::Put(int index, const std::u16string& value) {
+    CheckIndex(index);
+    strings_[static_cast<size_t>(index)] = value;
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::PutObject(int index, intptr_t object) {
+    CheckIndex(index);
+    objects_[static_cast<size_t>(index)] = object;
+    owner_.ItemsChanged();
+}
+
+int TSeListBoxItems::IndexOf(std::u16string_view value) const {
+    const auto it = std::find(strings_.begin(), strings_.end(), value);
+    return it == strings_.end() ? -1 : static_cast<int>(it - strings_.begin());
+}
+
+void TSeListBoxItems::Assign(const std::vector<std::u16string>& values) {
+    BeginUpdate();
+    strings_ = values;
+    objects_.assign(values.size(), 0);
+    if (sorted_) Sort();
+    EndUpdate();
+}
+
+void TSeListBoxItems::BeginUpdate() {
+    if (updateCount_++ == 0) owner_.SetUpdating(true);
+}
+
+void TSeListBoxItems::EndUpdate() {
+    if (updateCount_ == 0 || --updateCount_ > 0) return;
+    owner_.SetUpdating(false);
+    owner_.Invalidate();
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::SetSorted(bool value) {
+    if (value == sorted_) return;
+    sorted_ = value;
+    if (!sorted_) return;
+    Sort();
+    owner_.ItemsChanged();
+}
+
+void TSeListBoxItems::Sort() {
+    std::vector<size_t> order(strings_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return strings_[a] < strings_[b]; });
+    std::vector<std::u16string> strings;
+    std::vector<intptr_t> objects;
+    for (size_t i : order) {
+        strings.push_back(strings_[i]);
+        objects.push_back(objects_[i]);
+    }
+    strings_ = std::move(strings);
+    objects_ = std::move(objects);
+}
+
+// --- The list ---------------------------------------------------------------------------------
+
+TSeCustomListBox::TSeCustomListBox(TComponent* AOwner) : TSeCustomControl(AOwner) {
+    SetPerformance(kspDoubleBuffer);
+    SetColor(clWindow);
+    SetParentColor(false);
+    SetBevelKind(kbkSingle);
+    SetBevelWidth(1);
+    SetBorderWidth(0);
+    SetTabStop(true);
+    controlStyle_ |= csCaptureMouse | csDoubleClicks;
+    SetBounds(Left(), Top(), 121, 97);
+    InitScrollBar();
+}
+
+TSeCustomListBox::~TSeCustomListBox() = default;
+
+void TSeCustomListBox::InitScrollBar() {
+    delete scrollBar_;
+    scrollBar_ = CreateScrollBar();
+    scrollBar_->SetParent(this);
+    scrollBar_->SetKind(sbVertical);
+    scrollBar_->SetBorderWidth(0);
+    scrollBar_->SetVisible(true);
+    scrollBar_->OnScroll = [this](TObject*, TSeScrollCode, int& pos) {
+        if (scrollBar_->PageSize() != 0) pos = std::min(pos, MaxScrollPosition());
+    };
+    scrollBar_->OnChange = [this](TObject*) { ListScrolled(); };
+    UpdateScrollBar();
+}
+
+TSeCustomScrollBar* TSeCustomListBox::CreateScrollBar() { return new TSeCustomScrollBar(this); }
+
+int TSeCustomListBox::MaxScrollPosition() const {
+    return scrollBar_->Max() - scrollBar_->PageSize() + 1;
+}
+
+void TSeCustomListBox::SetScrollPosition(int pos) {
+    if (scrollBar_->PageSize() != 0) pos = std::min(pos, MaxScrollPosition());
+    scrollBar_->SetPosition(std::max(pos, scrollBar_->Min()));
+}
+
+void TSeCustomListBox::ItemsChanged() {
+    const int count = items_.Count();
+    if (count == 0) itemIndex_ = -1;
+    else if (itemIndex_ == -1) itemIndex_ = 0;
+    // Deleted items take the current item and the anchor with them.
+    itemIndex_ = std::min(itemIndex_, count - 1);
+    if (anchorIndex_ >= count) anchorIndex_ = count - 1;
+    if (hotIndex_ >= count) hotIndex_ = -1;
+    if (hotCheckIndex_ >= count) hotCheckIndex_ = -1;
+    const auto size = static_cast<size_t>(count);
+    states_.resize(size, cbUnchecked);
+    itemEnabled_.resize(size, true);
+    selected_.resize(size, false);
+    if (updating_) return;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+bool TSeCustomListBox::Selected(int index) const {
+    return index >= 0 && index < items_.Count() && selected_[static_cast<size_t>(index)];
+}
+
+void TSeCustomListBox::SetSelected(int index, bool value) {
+    if (index < 0 || index >= items_.Count() || selected_[static_cast<size_t>(index)] == value) return;
+    selected_[static_cast<size_t>(index)] = value;
+    Invalidate();
+}
+
+TSeCheckState TSeCustomListBox::State(int index) const {
+    return index >= 0 && index < items_.Count() ? states_[static_cast<size_t>(index)] : cbUnchecked;
+}
+
+void TSeCustomListBox::SetState(int index, TSeCheckState value) {
+    if (index < 0 || index >= items_.Count() || states_[static_cast<size_t>(index)] == value) return;
+    states_[static_cast<size_t>(index)] = value;
+    Invalidate();
+}
+
+bool TSeCustomListBox::ItemEnabled(int index) const {
+    return index >= 0 && index < items_.Count() && itemEnabled_[static_cast<size_t>(index)];
+}
+
+void TSeCustomListBox::SetItemEnabled(int index, bool value) {
+    if (index < 0 || index >= items_.Count() || itemEnabled_[static_cast<size_t>(index)] == value) return;
+    itemEnabled_[static_cast<size_t>(index)] = value;
+    Invalidate();
+}
+
+int TSeCustomListBox::SelCount() const { return static_cast<int>(std::count(selected_.begin(), selected_.end(), true)); }
+
+void TSeCustomListBox::SetMultiSelect(bool value) {
+    if (value == multiSelect_) return;
+    multiSelect_ = value;
+    std::fill(selected_.begin(), selected_.end(), false);
+    Invalidate();
+}
+
+void TSeCustomListBox::SetShowCheckBoxes(bool value) {
+    if (value == showCheckBoxes_) return;
+    showCheckBoxes_ = value;
+    Invalidate();
+}
+
+void TSeCustomListBox::SetFlat(bool value) {
+    if (value == flat_) return;
+    flat_ = value;
+    Invalidate();
+}
+
+void TSeCustomListBox::SetAllowGrayed(bool value) {
+    if (value == allowGrayed_) return;
+    allowGrayed_ = value;
+    for (auto& state : states_)
+        if (state == cbGrayed) state = cbChecked;
+    Invalidate();
+}
+
+void TSeCustomListBox::SetAlwaysShowScrlBar(bool value) {
+    if (value == alwaysShowScrlBar_) return;
+    alwaysShowScrlBar_ = value;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TSeCustomListBox::SetItemHeight(int value) {
+    if (value == itemHeight_) return;
+    itemHeight_ = value;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TSeCustomListBox::SetListStyle(TSeListBoxStyle value) {
+    if (value == listStyle_) return;
+    listStyle_ = value;
+    UpdateScrollBar();
+    Invalidate();
+}
+
+// --- Geometry ---------------------------------------------------------------------------------
+
+int TSeCustomListBox::GetItemHeight(int index) {
+    if (listStyle_ == lbOwnerDrawVariable && OnMeasureItem) {
+        int height = itemHeight_;
+        OnMeasureItem(this, index, height);
+        return height;
+    }
+    return itemHeight_;
+}
+
+int TSeCustomListBox::ItemWidth() {
+    const TRect content = ContentRect();
+    int width = content.Width();
+    if (scrollBarShown_ || alwaysShowScrlBar_ || HasState(csDesigning)) width -= scrollBar_->Width();
+    if (showCheckBoxes_) width -= GetCheckColumnWidth();
+    return width;
+}
+
+std::vector<TSeCustomListBox::Row> TSeCustomListBox::VisibleRows() {
+    std::vector<Row> rows;
+    const TRect content = ContentRect();
+    const int width = ItemWidth();
+    int top = content.Top;
+    for (int i = std::max(scrollBar_->Position(), 0); i < items_.Count() && top < content.Bottom; ++i) {
+        const int h = GetItemHeight(i);
+        Row row{i, {}, {}};
+        int left = content.Left;
+        if (showCheckBoxes_) {
+            TSize box;
+            GetCheckBoxSize(box);
+            const int x = left + (GetCheckColumnWidth() - box.cx) / 2;
+            const int y = top + (h - box.cy) / 2;
+            row.check = TRect{x, y, x + box.cx, y + box.cy};
+            left += GetCheckColumnWidth();
+        }
+        row.item = TRect{left, top, left + width, top + h};
+        rows.push_back(row);
+        top += std::max(h, 1);
+    }
+    return rows;
+}
+
+void TSeCustomListBox::ComputeVisibleRange() {
+    topIndex_ = scrollBar_->Position();
+    bottomIndex_ = topIndex_ - 1;
+    const int bottom = ContentRect().Bottom;
+    for (const Row& row : VisibleRows())
+        if (row.item.Top + row.item.Height() - 1 < bottom) bottomIndex_ = row.index;
+}
+
+int TSeCustomListBox::GetItemTop(int index) {
+    if (index < scrollBar_->Position()) return -1;
+    int top = ContentRect().Top;
+    for (int i = scrollBar_->Position(); i < index; ++i) top += GetItemHeight(i);
+    return top;
+}
+
+void TSeCustomListBox::GetItemRect(int index, TRect& rect) {
+    const TRect content = ContentRect();
+    const int top = GetItemTop(index);
+    int right = content.Right;
+    if (scrollBarShown_) right -= scrollBar_->Width();
+    rect = TRect{content.Left, top, right, top + GetItemHeight(index)};
+}
+
+bool TSeCustomListBox::ItemHitTest(int x, int y, const TRect& rect, int) { return rect.Contains({x, y}); }
+bool TSeCustomListBox::CheckBoxHitTest(int x, int y, const TRect& rect, int) { return rect.Contains({x, y}); }
+
+void TSeCustomListBox::UpdateScrollBar() {
+    if (!scrollBar_) return;
+    const TRect content = ContentRect();
+    scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
+    scrollBar_->UpdateThickness();
+    scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
+    scrollBar_->SetMin(0);
+    const int count = items_.Count();
+    if (listStyle_ != lbOwnerDrawVariable) {
+        scrollBar_->SetMax(std::max(count - 1, scrollBar_->Min()));
+        const int h = count > 0 ? GetItemHeight(0) : 0;
+        scrollBar_->SetPageSize(h > 0 ? content.Height() / h : 0);
+    } else {
+        scrollBar_->SetPageSize(0);
+        // The smallest index from which the items to the end fit; the last item alone when even it
+        // is taller than the view, so the range stays defined.
+        int first = count;
+        int used = 0;
+        while (first > 0 && used + GetItemHeight(first - 1) <= content.Height()) used += GetItemHeight(--first);
+        if (first == count) first = std::max(count - 1, 0);
+        scrollBar_->SetMax(first);
+    }
+    const int range = scrollBar_->Max() - scrollBar_->Min() + 1;
+    const bool needed = scrollBar_->PageSize() < range && scrollBar_->Max() != scrollBar_->Min();
+    scrollBar_->SetVisible(HasState(csDesigning) || alwaysShowScrlBar_ || needed);
+    scrollBarShown_ = scrollBar_->Visible();
+    scrollBar_->SetEnabled(needed);
+    if (scrollBar_->PageSize() != 0 && scrollBar_->Position() > MaxScrollPosition())
+        scrollBar_->SetPosition(std::max(MaxScrollPosition(), 0));
+    ComputeVisibleRange();
+}
+
+void TSeCustomListBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+    if (AHeight != Height() && !HasState(csLoading) && listStyle_ != lbOwnerDrawVariable && itemHeight_ > 0 &&
+        HandleAllocated() && Align() != alLeft && Align() != alRight && Align() != alClient) {
+        const TRect inner = GetInnerRect();
+        const int insets = Height() - inner.Height();
+        const int content = AHeight - insets;
+        if (content > 0) AHeight = insets + content / itemHeight_ * itemHeight_;
+    }
+    TSeCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+    UpdateScrollBar();
+}
+
+void TSeCustomListBox::Loaded() {
+    TSeCustomControl::Loaded();
+    UpdateScrollBar();
+}
+
+// --- Current item and selection ---------------------------------------------------------------
+
+void TSeCustomListBox::SetItemIndex(int index) {
+    if (index == itemIndex_) {
+        if (anchorIndex_ == -1) anchorIndex_ = index;
+        ApplySelection();
+        return;
+    }
+    const int last = items_.Count() - 1;
+    if (index > last) index = last;
+    else if (index < -1) index = 0;
+    itemIndex_ = index;
+    ComputeVisibleRange();
+    if (index != -1) {
+        // Stops when the position no longer moves: a view shorter than one item cannot show it whole.
+        while (bottomIndex_ < index) {
+            const int before = scrollBar_->Position();
+            SetScrollPosition(before + 1);
+            ComputeVisibleRange();
+            if (scrollBar_->Position() == before) break;
+        }
+        while (index < topIndex_) {
+            const int before = scrollBar_->Position();
+            SetScrollPosition(before - 1);
+            ComputeVisibleRange();
+            if (scrollBar_->Position() == before) break;
+        }
+        if (anchorIndex_ == -1) anchorIndex_ = index;
+    }
+    ApplySelection();
+    UpdateScrollBar();
+    Invalidate();
+}
+
+void TSeCustomListBox::ApplySelection() {
+    if (anchorIndex_ < 0) return;
+    std::fill(selected_.begin(), selected_.end(), false);
+    const int count = items_.Count();
+    if (multiSelect_) {
+        const int a = std::min(itemIndex_, anchorIndex_), b = std::max(itemIndex_, anchorIndex_);
+        for (int i = std::max(a, 0); i <= b && i < count; ++i) selected_[static_cast<size_t>(i)] = true;
+    } else if (itemIndex_ >= 0 && itemIndex_ < count) {
+        selected_[static_cast<size_t>(itemIndex_)] = true;
+    }
+    Invalidate();
+    Update();
+}
+
+void TSeCustomListBox::AdvanceState(int index) {
+    if (!ItemEnabled(index)) return;
+    const TSeCheckState state = states_[static_cast<size_t>(index)];
+    SetState(index, state == cbUnchecked ? cbChecked : state == cbChecked && allowGrayed_ ? cbGrayed : cbUnchecked);
+}
+
+// --- Mouse ------------------------------------------------------------------------------------
+
+void TSeCustomListBox::HotTrack(int x, int y) {
+    hotIndex_ = -1;
+    hotCheckIndex_ = -1;
+    for (const Row& row : VisibleRows()) {
+        if (showCheckBoxes_ && CheckBoxHitTest(x, y, row.check, row.index)) {
+            hotCheckIndex_ = row.index;
+            return;
+        }
+        if (ItemHitTest(x, y, row.item, row.index)) {
+            hotIndex_ = row.index;
+            return;
+        }
+    }
+}
+
+void TSeCustomListBox::MouseMove(TShiftState shift, int x, int y) {
+    TSeCustomControl::MouseMove(shift, x, y);
+    mouseX_ = x;
+    mouseY_ = y;
+    const int oldHot = hotIndex_, oldCheck = hotCheckIndex_;
+    HotTrack(x, y);
+    if (oldHot != hotIndex_ || oldCheck != hotCheckIndex_) {
+        Invalidate();
+        Update();
+    }
+    if (y < 0) scrollBar_->SetAutoScrollUp(true);
+    else if (y > Height()) scrollBar_->SetAutoScrollDown(true);
+    else {
+        scrollBar_->SetAutoScrollUp(false);
+        scrollBar_->SetAutoScrollDown(false);
+    }
+    if (tracking_ && hotIndex_ >= 0 && !(shift & ssCtrl)) {
+        SetItemIndex(hotIndex_);
+        ApplySelection();
+    }
+}
+
+void TSeCustomListBox::ListScrolled() {
+    if (scrollBar_->AutoScrollUp()) {
+        ComputeVisibleRange();
+        SetItemIndex(topIndex_);
+    } else if (scrollBar_->AutoScrollDown()) {
+        ComputeVisibleRange();
+        SetItemIndex(bottomIndex_);
+    }
+    ApplySelection();
+    ComputeVisibleRange();
+    HotTrack(mouseX_, mouseY_);
+    Invalidate();
+}
+
+void TSeCustomListBox::MouseDown(TMouseButtonKind button, TShiftState shift, int x, int y) {
+    if (CanFocus() && !Focused()) SetFocus();
+    if (button != mbLeft) return;
+    tracking_ = true;
+    HotTrack(x, y);
+    if (hotCheckIndex_ >= 0) {
+        SetItemIndex(hotCheckIndex_);
+        AdvanceState(hotCheckIndex_);
+    } else if (hotIndex_ >= 0) {
+        SetItemIndex(hotIndex_);
+    }
+    if (!(shift & ssShift)) anchorIndex_ = itemIndex_;
+    if ((shift & ssCtrl) && multiSelect_) SetSelected(itemIndex_, !Selected(itemIndex_));
+    else ApplySelection();
+    TSeCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TSeCustomListBox::MouseUp(TMouseButtonKind button, TShiftState shift, int x, int y) {
+    TSeCustomControl::MouseUp(button, shift, x, y);
+    tracking_ = false;
+    scrollBar_->SetAutoScrollUp(false);
+    scrollBar_->SetAutoScrollDown(false);
+}
+
+void TSeCustomListBox::MouseLeave() {
+    TSeCustomControl::MouseLeave();
+    mouseX_ = mouseY_ = -1;
+    if (hotIndex_ < 0 && hotCheckIndex_ < 0) return;
+    hotIndex_ = hotCheckIndex_ = -1;
+    Invalidate();
+}
+
+bool TSeCustomListBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+    if (TSeCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+    const int step = WheelStep(wheelDelta, GetWheelScrollLines());
+    if (step == 0) return true;
+    SetScrollPosition(scrollBar_->Position() - step);
+    return true;
+}
+
+// --- Keyboard ---------------------------------------------------------------------------------
+
+void TSeCustomListBox::WMGetDlgCode(TMessage& message) { message.Result = DLGC_WANTARROWS; }
+
+void TSeCustomListBox::KeyDown(uint16_t& key, TShiftState shift) {
+    TSeCustomControl::KeyDown(key, shift);
+    if (items_.Count() == 0) return;
+    const int before = itemIndex_;
+    // A page moves at least one item whatever the page size.
+    const int page = std::max(scrollBar_->PageSize() - 1, 1);
+    bool move = true;
+    switch (key) {
+        case VK_RETURN:
+        case VK_SPACE:
+            AdvanceState(itemIndex_);
+            move = false;
+            break;
+        case VK_PRIOR: SetItemIndex(itemIndex_ - page); break;
+        case VK_NEXT: SetItemIndex(itemIndex_ + page); break;
+        case VK_HOME: SetItemIndex(0); break;
+        case VK_END: SetItemIndex(items_.Count() - 1); break;
+        case VK_LEFT:
+        case VK_UP:
+            if (itemIndex_ > 0) SetItemIndex(itemIndex_ - 1);
+            break;
+        case VK_RIGHT:
+        case VK_DOWN: SetItemIndex(itemIndex_ + 1); break;
+        default: return;
+    }
+    if (itemIndex_ < 0) SetItemIndex(0);
+    if (clickOnKeyMove_ && itemIndex_ != before) Click();
+    if (move) {
+        if (!(shift & ssShift)) anchorIndex_ = itemIndex_;
+        ApplySelection();
+    }
+}
+
+void TSeCustomListBox::FocusEnter() {
+    TSeCustomControl::FocusEnter();
+    ApplySelection();
+    Invalidate();
+}
+
+void TSeCustomListBox::FocusLeave() {
+    TSeCustomControl::FocusLeave();
+    tracking_ = false;
+    ApplySelection();
+    Invalidate();
+}
+
+
+// --- Painting ---------------------------------------------------------------------------------
+
+void TSeCustomListBox::PaintFace() {
+    TSeCustomControl::PaintFace();
+    PaintBackground();
+    TCanvas& canvas = *Canvas();
+    const TRect content = ContentRect();
+    const int saved = SaveDC(canvas.Handle());
+    IntersectClipRect(canvas.Handle(), content.Left, content.Top, content.Right, content.Bottom);
+    PaintItems();
+    RestoreDC(canvas.Handle(), saved);
+}
+
+void TSeCustomListBox::PaintBackground() { FillRectColor(*Canvas(), ContentRect(), Color()); }
+
+void TSeCustomListBox::PaintItems() {
+    for (const Row& row : VisibleRows()) {
+        if (showCheckBoxes_) DrawCheckBox(row.index, row.check);
+        DrawItem(*Canvas(), row.index, row.item);
+    }
+}
+
+void TSeCustomListBox::DrawItem(TCanvas& canvas, int index, const TRect& rect) {
+    PaintItemOn(canvas, index, rect, Selected(index), HasFocus());
+}
+
+void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect, bool selected, bool focused) {
+    if (index < 0 || index >= items_.Count()) return;
+    TRect textRect = rect;
+    textRect.Left += 2;
+    const bool ownerDraw = (listStyle_ == lbOwnerDrawFixed || listStyle_ == lbOwnerDrawVariable) && OnDrawItem;
+    if (ownerDraw) {
+        TOwnerDrawState state = 0;
+        if (selected) state |= odSelected;
+        if (index == hotIndex_ && !selected) state |= odHotLight;
+        if (index == itemIndex_ && focused) state |= odFocused;
+        OnDrawItem(this, index, textRect, state);
+        return;
+    }
+    canvas.Font().Assign(PaintFont());
+    const std::u16string& text = items_[index];
+    if (text == u"-") {
+        const int y = rect.Top + rect.Height() / 2 - 1;
+        FillRectColor(canvas, TRect{textRect.Left + 3, y, textRect.Right - 3, y + 1}, PaintFont().Color());
+        return;
+    }
+    TColor color = PaintFont().Color();
+    if (selected) {
+        FillRectColor(canvas, rect, clHighlight);
+        color = clHighlightText;
+    } else if (index == hotIndex_) {
+        color = clHighlight;
+    }
+    canvas.Font().SetColor(color);
+    SetBkMode(canvas.Handle(), TRANSPARENT);
+    TRect r = textRect;
+    DrawWideText(canvas, text, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
+}
+
+void TSeCustomListBox::DrawCheckBox(int index, const TRect& rect) {
+    TCanvas& canvas = *Canvas();
+    const TSeCheckState state = State(index);
+    TRect r = rect;
+    if (!flat_ || (index == hotCheckIndex_ && ItemEnabled(index))) {
+        unsigned flags = DFCS_BUTTONCHECK;
+        if (state != cbUnchecked) flags |= DFCS_CHECKED;
+        DrawFrameControl(canvas.Handle(), &r, DFC_BUTTON, flags);
+        return;
+    }
+    if (state != cbUnchecked) {
+        DrawFrameControl(canvas.Handle(), &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_CHECKED | DFCS_FLAT);
+        FrameRectColor(canvas, rect, clWindow);
+    }
+    FrameRectColor(canvas, rect.Inflate(-1, -1), clBtnShadow);
+}
+
+// --- Skin-aware -------------------------------------------------------------------------------
+
+TSeSkinListBox::TSeSkinListBox(TComponent* AOwner) : TSeSkinAware(AOwner, "ListBox") { InitScrollBar(); }
+
+TSeCustomScrollBar* TSeSkinListBox::CreateScrollBar() {
+    auto* bar = new TSeSkinScrollBar(this);
+    bar->SetSkinEngine(SkinEngine());
+    return bar;
+}
+
+}  // namespace se

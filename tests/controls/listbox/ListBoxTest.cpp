@@ -1,0 +1,285 @@
+// The list box: its scroll range, selection by mouse and keys, the wheel, hot tracking, automatic
+// scrolling while a selection is dragged below it, check states, and the item bookkeeping.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/listbox/ListBox.h"
+#include "platform/rtl/Utf.h"
+#include "platform/toolkit/Form.h"
+#include "tests/support/GuiTest.h"
+
+namespace se {
+namespace {
+
+using namespace vcl;
+
+class ListBox : public vcl::testing_support::GuiTest {
+protected:
+    void SetUp() override {
+        GuiTest::SetUp();
+        TInputSettings settings;
+        settings.KeyboardSpeed = 0;  // 435 ms between automatic steps
+        screen_.SetInputSettings(settings);
+        form_ = NewForm({0, 0, 400, 300});
+    }
+    // The drop-down configuration: rows of 15 pixels, 8 of them visible (plus 2 + 2 of bevels).
+    TSeSkinListBox* NewList(int items, int rows = 8) {
+        auto* list = new TSeSkinListBox(form_);
+        list->SetParent(form_);
+        list->SetItemHeight(15);
+        list->SetBounds(kLeft, kTop, 97, rows * 15 + 4);
+        for (int i = 1; i <= items; ++i) list->Items().Add("COM" + std::to_string(i));
+        list->OnClick = [this](TObject*) { ++clicks_; };
+        Pump();
+        return list;
+    }
+    // Client point of row r's middle (rows counted from the top of the view).
+    TPoint Row(int r) const { return {kLeft + 30, kTop + 2 + r * 15 + 7}; }
+    void ClickRow(int r) {
+        screen_.ClickAt(form_->Handle(), Row(r));
+        Pump();
+    }
+    void Key(uint16_t key, TShiftState shift = 0) {
+        screen_.PressKey(key, shift);
+        Pump();
+    }
+
+    static constexpr int kLeft = 10, kTop = 10;
+    TForm* form_ = nullptr;
+    int clicks_ = 0;
+};
+
+TEST_F(ListBox, FifteenItemsInEightRowsScrollSevenPositionsWithAProportionalBar) {
+    TSeSkinListBox* list = NewList(15);
+    EXPECT_EQ(list->ScrollBar().PageSize(), 8);
+    EXPECT_EQ(list->ScrollBar().Max(), 14);
+    EXPECT_TRUE(list->ScrollBarShown());
+    EXPECT_TRUE(list->ScrollBar().Enabled());
+    EXPECT_EQ(list->BottomIndex(), 7);
+    ClickRow(0);
+    for (int i = 0; i < 10; ++i) screen_.Wheel(-120);
+    Pump();
+    EXPECT_EQ(list->ScrollBar().Position(), 7) << "items 8 .. 15 visible, no further";
+    EXPECT_EQ(list->ItemIndex(), 0) << "the wheel scrolls the view only";
+}
+
+TEST_F(ListBox, EightItemsInEightRowsShowNoBar) {
+    TSeSkinListBox* list = NewList(8);
+    EXPECT_FALSE(list->ScrollBarShown());
+    EXPECT_FALSE(list->ScrollBar().Enabled());
+    Pump();
+    const PixelSection shot = screen_.Screenshot(form_->Handle());
+    ClickRow(2);
+    const PixelSection selected = screen_.Screenshot(form_->Handle());
+    // The highlight reaches the right inset: the items use the whole width.
+    const TPoint p = Row(2);
+    EXPECT_EQ(selected.At(kLeft + 97 - 3, p.Y) & 0xFFFFFFu, vcl::testing_support::PixelOf(clHighlight) & 0xFFFFFFu);
+    EXPECT_NE(shot.At(kLeft + 97 - 3, p.Y), selected.At(kLeft + 97 - 3, p.Y));
+}
+
+TEST_F(ListBox, AClickSelectsTheItemUnderThePointerAndClicks) {
+    TSeSkinListBox* list = NewList(15);
+    ClickRow(3);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    EXPECT_TRUE(list->Selected(3));
+    EXPECT_EQ(list->SelCount(), 1);
+    EXPECT_EQ(clicks_, 1);
+    EXPECT_TRUE(list->Focused());
+}
+
+TEST_F(ListBox, KeysMoveTheCurrentItemAndKeepItInView) {
+    TSeSkinListBox* list = NewList(15);
+    ClickRow(0);
+    const struct {
+        uint16_t key;
+        int index, top;
+    } steps[] = {
+        {VK_DOWN, 1, 0},   {VK_NEXT, 8, 1},  {VK_NEXT, 14, 7}, {VK_DOWN, 14, 7}, {VK_PRIOR, 7, 7},
+        {VK_UP, 6, 6},     {VK_HOME, 0, 0},  {VK_UP, 0, 0},    {VK_END, 14, 7},  {VK_RIGHT, 14, 7},
+        {VK_LEFT, 13, 7},
+    };
+    int expectedClicks = clicks_;
+    int before = list->ItemIndex();
+    for (const auto& s : steps) {
+        Key(s.key);
+        EXPECT_EQ(list->ItemIndex(), s.index) << "key " << s.key;
+        EXPECT_EQ(list->TopIndex(), s.top) << "key " << s.key;
+        EXPECT_TRUE(list->Selected(s.index));
+        if (s.index != before) ++expectedClicks;
+        before = s.index;
+    }
+    EXPECT_EQ(clicks_, expectedClicks) << "a keyboard move clicks";
+}
+
+TEST_F(ListBox, DownFromTheLastVisibleRowScrollsByOneRow) {
+    TSeSkinListBox* list = NewList(15);
+    ClickRow(7);
+    Key(VK_DOWN);
+    EXPECT_EQ(list->ItemIndex(), 8);
+    EXPECT_EQ(list->TopIndex(), 1);
+}
+
+TEST_F(ListBox, PagesMoveAtLeastOneItemWhateverThePageSize) {
+    TSeSkinListBox* list = NewList(10, 1);  // a page of one row
+    ClickRow(0);
+    Key(VK_NEXT);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    Key(VK_NEXT);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    Key(VK_PRIOR);
+    EXPECT_EQ(list->ItemIndex(), 1);
+}
+
+TEST_F(ListBox, ShiftExtendsAMultipleSelectionFromTheAnchor) {
+    TSeSkinListBox* list = NewList(15);
+    list->SetMultiSelect(true);
+    ClickRow(2);
+    Key(VK_DOWN, ssShift);
+    Key(VK_DOWN, ssShift);
+    EXPECT_EQ(list->SelCount(), 3);
+    EXPECT_TRUE(list->Selected(2) && list->Selected(3) && list->Selected(4));
+    Key(VK_DOWN);
+    EXPECT_EQ(list->SelCount(), 1);
+    EXPECT_TRUE(list->Selected(5));
+}
+
+TEST_F(ListBox, TheItemUnderThePointerIsHotUntilThePointerLeaves) {
+    TSeSkinListBox* list = NewList(15);
+    screen_.MoveMouseTo(form_->Handle(), Row(4));
+    Pump();
+    EXPECT_EQ(list->HotIndex(), 4);
+    screen_.MoveMouseTo(form_->Handle(), {300, 250});
+    Pump();
+    EXPECT_EQ(list->HotIndex(), -1);
+}
+
+TEST_F(ListBox, DraggingBelowTheListScrollsItAndMovesTheSelectionOneRowPerTick) {
+    TSeSkinListBox* list = NewList(15);
+    screen_.MoveMouseTo(form_->Handle(), Row(1));
+    screen_.PressButton();
+    Pump();
+    screen_.MoveMouseTo(form_->Handle(), {kLeft + 30, kTop + 200});  // below the list
+    Pump();
+    EXPECT_EQ(list->TopIndex(), 0);
+    Advance(435);
+    Pump();
+    EXPECT_EQ(list->TopIndex(), 1);
+    EXPECT_EQ(list->ItemIndex(), 8);
+    Advance(435);
+    Pump();
+    EXPECT_EQ(list->TopIndex(), 2);
+    EXPECT_EQ(list->ItemIndex(), 9);
+    EXPECT_EQ(list->SelCount(), 1);
+    Advance(435 * 20);
+    Pump();
+    EXPECT_EQ(list->TopIndex(), 7);
+    EXPECT_EQ(list->ItemIndex(), 14);
+    screen_.ReleaseButton();
+    Pump();
+    const int top = list->TopIndex();
+    Advance(2000);
+    Pump();
+    EXPECT_EQ(list->TopIndex(), top);
+}
+
+// The wheel step is delta / (120 / n) for the wheel-scroll-lines setting n, clamped to 1..120 so
+// that 0, the page-wise setting and very large values neither divide by zero nor reverse.
+TEST_F(ListBox, TheWheelScrollsByTheSettingsLinesClampedToAUsableRange) {
+    const struct {
+        int lines, delta, position;
+    } cases[] = {
+        {3, -120, 3}, {1, -120, 1}, {0, -120, 1}, {-1, -120, 1}, {200, -120, 7}, {3, -40, 1}, {3, -39, 0},
+    };
+    for (const auto& c : cases) {
+        TSeSkinListBox* list = NewList(15);
+        TInputSettings settings;
+        settings.WheelScrollLines = c.lines;
+        screen_.SetInputSettings(settings);
+        ClickRow(0);
+        screen_.Wheel(c.delta);
+        Pump();
+        EXPECT_EQ(list->ScrollBar().Position(), c.position) << "lines " << c.lines << " delta " << c.delta;
+        delete list;
+    }
+}
+
+TEST_F(ListBox, DeletingItemsClampsTheCurrentItemAndTheAnchor) {
+    TSeSkinListBox* list = NewList(15);
+    list->SetMultiSelect(true);
+    ClickRow(6);
+    Key(VK_DOWN, ssShift);
+    while (list->Items().Count() > 3) list->Items().Delete(list->Items().Count() - 1);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(list->AnchorIndex(), 2);
+    Key(VK_UP, ssShift);
+    EXPECT_EQ(list->SelCount(), 2);
+    list->Items().Clear();
+    EXPECT_EQ(list->ItemIndex(), -1);
+    Key(VK_DOWN);
+    EXPECT_EQ(list->ItemIndex(), -1) << "an empty list has no current item";
+}
+
+TEST_F(ListBox, AViewShorterThanOneItemStillShowsTheCurrentItemAsFarAsItCan) {
+    TSeSkinListBox* list = NewList(5);
+    list->SetItemHeight(40);
+    list->SetBounds(kLeft, kTop, 97, 24);
+    list->SetItemIndex(4);  // must end although item 4 never fits whole
+    EXPECT_EQ(list->ItemIndex(), 4);
+    EXPECT_EQ(list->TopIndex(), 4);
+}
+
+TEST_F(ListBox, VariableHeightsKeepADefinedRangeWhenTheLastItemIsTallerThanTheView) {
+    TSeSkinListBox* list = NewList(4);
+    list->OnMeasureItem = [](TObject*, int index, int& height) { height = index == 3 ? 500 : 20; };
+    list->SetListStyle(lbOwnerDrawVariable);
+    EXPECT_EQ(list->ScrollBar().Max(), 3);
+    EXPECT_EQ(list->ScrollBar().PageSize(), 0);
+    list->OnMeasureItem = [](TObject*, int, int& height) { height = 20; };
+    list->UpdateScrollBar();
+    EXPECT_EQ(list->ScrollBar().Max(), 0) << "all four fit";
+}
+
+TEST_F(ListBox, TheFirstItemBecomesCurrentWithoutBeingSelected) {
+    TSeSkinListBox* list = NewList(0);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    list->Items().Add(std::u16string(u"only"));
+    EXPECT_EQ(list->ItemIndex(), 0);
+    EXPECT_EQ(list->SelCount(), 0);
+}
+
+TEST_F(ListBox, EnterAndCheckBoxClicksAdvanceTheCheckState) {
+    TSeSkinListBox* list = NewList(5);
+    ClickRow(1);
+    Key(VK_RETURN);
+    EXPECT_EQ(list->State(1), cbChecked) << "also without visible check boxes";
+    list->SetShowCheckBoxes(true);
+    list->SetAllowGrayed(true);
+    Pump();
+    screen_.ClickAt(form_->Handle(), {kLeft + 2 + 7, Row(1).Y});
+    Pump();
+    EXPECT_EQ(list->State(1), cbGrayed);
+    list->SetItemEnabled(1, false);
+    screen_.ClickAt(form_->Handle(), {kLeft + 2 + 7, Row(1).Y});
+    Pump();
+    EXPECT_EQ(list->State(1), cbGrayed);
+    screen_.ClickAt(form_->Handle(), {kLeft + 2 + 7, Row(2).Y});
+    Pump();
+    EXPECT_EQ(list->State(2), cbChecked);
+    EXPECT_EQ(list->ItemIndex(), 2);
+}
+
+TEST_F(ListBox, ASelectionAndAScrollBarAsAPersonSeesThem) {
+    TSeSkinListBox* list = NewList(15);
+    list->Items().Put(4, u"-");
+    ClickRow(2);
+    Pump();
+    SaveScreenshot("listbox_selection_scrollbar.png", form_->Handle());
+    const PixelSection shot = screen_.Screenshot(form_->Handle());
+    EXPECT_EQ(shot.At(kLeft + 60, Row(2).Y - 6) & 0xFFFFFFu, vcl::testing_support::PixelOf(clHighlight) & 0xFFFFFFu);
+}
+
+}  // namespace
+}  // namespace se
