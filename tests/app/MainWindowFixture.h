@@ -1,6 +1,6 @@
 #pragma once
 // The program started as its entry point starts it, on the headless screen with scripted serial
-// ports: COM1 and COM5 exist, message boxes are recorded and answered, the logo's opener records
+// ports (unless a test brings real ones): COM1 and COM5 exist, message boxes are recorded and answered, the logo's opener records
 // the address instead of starting a browser. Helpers act as a user does: clicks on a control,
 // keys and typing into the focused one.
 
@@ -26,11 +26,18 @@ using Bytes = std::vector<uint8_t>;
 
 class MainWindowTest : public vcl::testing_support::GuiTest {
 protected:
+    // With fakePorts false, COMn resolves as in the program (a test maps it to a pty).
+    explicit MainWindowTest(bool fakePorts = true) {
+        if (fakePorts) ports_ = std::make_unique<vcl::FakeSerialPorts>();
+    }
+
     void SetUp() override {
         GuiTest::SetUp();
         RecordBoxes();
-        com1_ = &ports_.Add(1);
-        com5_ = &ports_.Add(5);
+        if (ports_) {
+            com1_ = &ports_->Add(1);
+            com5_ = &ports_->Add(5);
+        }
         TForm1::WebOpener() = [this](const std::string& address) {
             opened_.push_back(address);
             return true;
@@ -100,7 +107,7 @@ protected:
 
     static std::string Wide(const std::u16string& text) { return rtl::Utf16ToUtf8(text); }
 
-    vcl::FakeSerialPorts ports_;
+    std::unique_ptr<vcl::FakeSerialPorts> ports_;
     vcl::FakeSerialPort* com1_ = nullptr;
     vcl::FakeSerialPort* com5_ = nullptr;
     std::vector<std::string> opened_;

@@ -94,7 +94,7 @@ TEST_F(PortPanelTest, APortNumberWithoutDeviceFailsToOpen) {
     Choose("SeSkinComboBox1", 8);
     ClickPortButton();
     EXPECT_EQ(Boxes().Count(), 1);
-    EXPECT_EQ(ports_.OpenAttempts(), std::vector<int>{9});
+    EXPECT_EQ(ports_->OpenAttempts(), std::vector<int>{9});
     EXPECT_FALSE(form_->SeSkinButton3->Enabled());
 }
 

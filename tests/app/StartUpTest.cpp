@@ -173,7 +173,7 @@ TEST_F(StartUpTest, ThePortKeepsItsStoredSettingsWithAThresholdOfOneUntilTheButt
     EXPECT_EQ(form_->Comm1->BaudRate(), serial::br9600);
     EXPECT_EQ(form_->Comm1->RThreshold(), 1u);
     EXPECT_FALSE(form_->Comm1->PortOpen());
-    EXPECT_TRUE(ports_.OpenAttempts().empty());
+    EXPECT_TRUE(ports_->OpenAttempts().empty());
 }
 
 TEST_F(StartUpTest, TheLogoIsALinkToTheHomePage) {
