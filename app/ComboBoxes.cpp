@@ -28,13 +28,14 @@ bool Apply(se::TSeSkinComboBox& c, const stored::TProp& p) {
     } else if (n == "ItemHeight") {
         c.SetItemHeight(p.Int());
     } else if (n == "Flat") {
-        c.SetFlat(p.Bool());
+        c.ListBox().SetFlat(p.Bool());
     } else if (n == "ListStyle") {
         c.SetListStyle(p.Ident<se::TSeListBoxStyle>({{"lbStandard", se::lbStandard}}));
     } else if (n == "ShowCheckBoxes") {
-        c.SetShowCheckBoxes(p.Bool());
+        c.ListBox().SetShowCheckBoxes(p.Bool());
     } else if (n == "WordWrap") {
-        c.SetWordWrap(p.Bool());
+        // The list draws every item on one line; only that value can be stored.
+        if (p.Bool()) stored::Fail(p.component, p.name, "wrapped list items are not offered");
     } else if (n == "Items.Strings") {
         std::vector<std::u16string> items;
         for (std::string_view item : p.As<TStringItems>()) items.push_back(rtl::Utf8ToUtf16(item));

@@ -14,6 +14,9 @@ int main() {
         std::fprintf(stderr, "velmo-modbus: no display to show the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
         return 2;
     }
+    // SDL would turn SIGINT and SIGTERM into a quit event the window never asks for; the default
+    // actions end the program as a terminal user or a service manager expects.
+    setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
     try {
         vcl::TSdlBackend backend;
         vcl::WindowSystem().SetBackend(&backend);
