@@ -17,6 +17,9 @@ int main() {
     // SDL would turn SIGINT and SIGTERM into a quit event the window never asks for; the default
     // actions end the program as a terminal user or a service manager expects.
     setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
+    // The window paints itself into a back buffer; SDL's accelerated window surface would load the
+    // whole OpenGL stack (about 90 MB resident) for nothing.
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     try {
         vcl::TSdlBackend backend;
         vcl::WindowSystem().SetBackend(&backend);
