@@ -199,7 +199,7 @@ void TSeCustomComboBox::PaintFace() {
     // The items may have shrunk since the index was set.
     if (itemIndex_ >= 0 && itemIndex_ < count) {
         const bool selected = count >= 2 ? HasFocus() : listBox_->Selected(itemIndex_);
-        listBox_->Font().Assign(PaintFont());
+        listBox_->Font().Assign(Font());
         listBox_->PaintItemOn(canvas, itemIndex_, item, selected, false);
     }
     if (HasFocus()) canvas.DrawFocusRect(item);
@@ -418,11 +418,7 @@ bool TSeCustomComboBox::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint m
                           MAKELPARAM(mousePos.X, mousePos.Y));
         return true;
     }
-    const int step = wheelDelta / 120;
-    if (step == 0) return true;
-    SetItemIndex(itemIndex_ - step);
-    if (itemIndex_ < 0) SetItemIndex(0);
-    Invalidate();
+    WheelMoved(wheelDelta / 120);
     return true;
 }
 
@@ -451,9 +447,22 @@ void TSeCustomComboBox::WMContextMenu(TMessage& message) {
     TSeCustomEdit::WMContextMenu(message);
 }
 
+void TSeCustomComboBox::WheelMoved(int step) {
+    if (step == 0) return;
+    SetItemIndex(itemIndex_ - step);
+    if (itemIndex_ < 0) SetItemIndex(0);
+    Invalidate();
+}
+
 void TSeCustomComboBox::WndProc(TMessage& message) {
     if (message.Msg == CM_SECLOSEUP) {
         CloseUp();
+        return;
+    }
+    if (message.Msg == CM_MOUSEWHEEL) {
+        // A wheel forwarded by the form: lines as the wheel setting says, clamped to a usable range.
+        WheelMoved(WheelStep(GET_WHEEL_DELTA_WPARAM(message.WParam), GetWheelScrollLines()));
+        message.Result = 1;
         return;
     }
     TSeCustomEdit::WndProc(message);

@@ -126,7 +126,8 @@ private:
     // Watches the application's messages for a press outside the open list.
     void Watch(bool on);
     bool IsOutsidePress(const vcl::TMsg& msg);
-    void FinishClose();
+    // Moves ItemIndex by -step (a wheel turn).
+    void WheelMoved(int step);
 
     TSeCustomListBox* listBox_ = nullptr;
     TSeComboButtonAlign buttonAlign_ = cbaRight;

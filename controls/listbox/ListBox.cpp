@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include "controls/surface/Primitives.h"
+#include "platform/draw/ColorNames.h"
+#include "platform/draw/FontCache.h"
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Control.h"
 #include "platform/window/Input.h"
@@ -268,8 +271,41 @@ void TSeCustomListBox::SetItemHeight(int value) {
 void TSeCustomListBox::SetListStyle(TSeListBoxStyle value) {
     if (value == listStyle_) return;
     listStyle_ = value;
+    FillForStyle();
     UpdateScrollBar();
     Invalidate();
+}
+
+void TSeCustomListBox::SetFontDevice(TSeFontDevice value) {
+    if (value == fontDevice_) return;
+    fontDevice_ = value;
+    if (listStyle_ == lbFonts || listStyle_ == lbFontSamples) FillForStyle();
+}
+
+void TSeCustomListBox::SetFontType(TSeFontType value) {
+    if (value == fontType_) return;
+    fontType_ = value;
+    if (listStyle_ == lbFonts || listStyle_ == lbFontSamples) FillForStyle();
+}
+
+void TSeCustomListBox::FillForStyle() {
+    const bool fonts = listStyle_ == lbFonts || listStyle_ == lbFontSamples;
+    const bool colors = listStyle_ == lbColors || listStyle_ == lbColorNames;
+    if (!fonts && !colors) return;
+    items_.BeginUpdate();
+    items_.Clear();
+    if (fonts) {
+        // The printer offers the families the screen does: there is no separate printer font set.
+        for (const FontFamilyInfo& family : EnumerateFontFamilies()) {
+            if ((fontType_ == ftTrueType && !family.trueType) || (fontType_ == ftFixedPitch && !family.fixedPitch)) continue;
+            items_.AddObject(rtl::Utf8ToUtf16(family.name),
+                             (family.trueType ? kFontTrueType : 0) | (family.fixedPitch ? kFontFixedPitch : 0));
+        }
+    } else {
+        for (const NamedColor& color : StandardColors()) items_.AddObject(rtl::Utf8ToUtf16(color.name), color.value);
+    }
+    items_.EndUpdate();
+    SetItemHeight(18);
 }
 
 // --- Geometry ---------------------------------------------------------------------------------
@@ -280,7 +316,24 @@ int TSeCustomListBox::GetItemHeight(int index) {
         OnMeasureItem(this, index, height);
         return height;
     }
-    return itemHeight_;
+    if (!wordWrap_) return itemHeight_;
+    // The height the text needs wrapped into the item's width, from one line up.
+    const HDC dc = GetDC(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    canvas.Font().Assign(Font());
+    TRect r{0, 0, std::max(ItemWidth() - 2, 1), WideTextHeight(canvas, u"Pq")};
+    DrawWideText(canvas, items_[index], r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT | DT_LEFT);
+    canvas.SetHandle(nullptr);
+    ReleaseDC(nullptr, dc);
+    return std::max(r.Height(), 1);
+}
+
+void TSeCustomListBox::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    UpdateScrollBar();
+    Invalidate();
 }
 
 int TSeCustomListBox::ItemWidth() {
@@ -343,13 +396,20 @@ bool TSeCustomListBox::CheckBoxHitTest(int x, int y, const TRect& rect, int) { r
 
 void TSeCustomListBox::UpdateScrollBar() {
     if (!scrollBar_) return;
+    const bool shownBefore = scrollBarShown_;
+    UpdateScrollRange();
+    // Wrapped items grow when the bar takes its width: measure again with the final width.
+    if (scrollBarShown_ != shownBefore && wordWrap_) UpdateScrollRange();
+}
+
+void TSeCustomListBox::UpdateScrollRange() {
     const TRect content = ContentRect();
     scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
     scrollBar_->UpdateThickness();
     scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
     scrollBar_->SetMin(0);
     const int count = items_.Count();
-    if (listStyle_ != lbOwnerDrawVariable) {
+    if (!VariableHeights()) {
         scrollBar_->SetMax(std::max(count - 1, scrollBar_->Min()));
         const int h = count > 0 ? GetItemHeight(0) : 0;
         scrollBar_->SetPageSize(h > 0 ? content.Height() / h : 0);
@@ -374,7 +434,7 @@ void TSeCustomListBox::UpdateScrollBar() {
 }
 
 void TSeCustomListBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-    if (AHeight != Height() && !HasState(csLoading) && listStyle_ != lbOwnerDrawVariable && itemHeight_ > 0 &&
+    if (AHeight != Height() && !HasState(csLoading) && !VariableHeights() && itemHeight_ > 0 &&
         HandleAllocated() && Align() != alLeft && Align() != alRight && Align() != alClient) {
         const TRect inner = GetInnerRect();
         const int insets = Height() - inner.Height();
@@ -404,6 +464,8 @@ void TSeCustomListBox::SetItemIndex(int index) {
     itemIndex_ = index;
     ComputeVisibleRange();
     if (index != -1) {
+        // The steps below repaint once, at the end.
+        const rtl::ScopedFlag steps(keepingInView_);
         // Stops when the position no longer moves: a view shorter than one item cannot show it whole.
         while (bottomIndex_ < index) {
             const int before = scrollBar_->Position();
@@ -484,6 +546,7 @@ void TSeCustomListBox::MouseMove(TShiftState shift, int x, int y) {
 }
 
 void TSeCustomListBox::ListScrolled() {
+    if (keepingInView_) return;
     if (scrollBar_->AutoScrollUp()) {
         ComputeVisibleRange();
         SetItemIndex(topIndex_);
@@ -627,14 +690,22 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
         OnDrawItem(this, index, textRect, state);
         return;
     }
-    canvas.Font().Assign(PaintFont());
+    canvas.Font().Assign(Font());
+    if (listStyle_ >= lbFonts) {
+        if (selected) FillRectColor(canvas, rect, clHighlight);
+        canvas.Font().SetColor(selected ? clHighlightText : Font().Color());
+        SetBkMode(canvas.Handle(), TRANSPARENT);
+        DrawStyledItem(canvas, index, textRect);
+        if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
+        return;
+    }
     const std::u16string& text = items_[index];
     if (text == u"-") {
         const int y = rect.Top + rect.Height() / 2 - 1;
-        FillRectColor(canvas, TRect{textRect.Left + 3, y, textRect.Right - 3, y + 1}, PaintFont().Color());
+        FillRectColor(canvas, TRect{textRect.Left + 3, y, textRect.Right - 3, y + 1}, Font().Color());
         return;
     }
-    TColor color = PaintFont().Color();
+    TColor color = Font().Color();
     if (selected) {
         FillRectColor(canvas, rect, clHighlight);
         color = clHighlightText;
@@ -644,8 +715,56 @@ void TSeCustomListBox::PaintItemOn(TCanvas& canvas, int index, const TRect& rect
     canvas.Font().SetColor(color);
     SetBkMode(canvas.Handle(), TRANSPARENT);
     TRect r = textRect;
-    DrawWideText(canvas, text, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
+    DrawWideText(canvas, text, r, (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER) | DT_NOPREFIX | DT_LEFT);
     if (focused && !multiSelect_ && (selected || (index == itemIndex_ && !Selected(itemIndex_)))) canvas.DrawFocusRect(rect);
+}
+
+namespace {
+
+// The TrueType mark: two overlapping "T"s, our own 12 x 11 picture; '.' is transparent.
+constexpr const char* kTrueTypeMark[] = {
+    "KKKKKKK.....", "K..K..K.....", "...K........", "...K.GGGGGGG", "...K.G..G..G", "...K....G...",
+    "..KKK...G...", "........G...", "........G...", "........G...", ".......GGG..",
+};
+constexpr int kMarkWidth = 12, kMarkHeight = 11;
+
+void DrawTrueTypeMark(TCanvas& canvas, int x, int y) {
+    for (int row = 0; row < kMarkHeight; ++row) {
+        for (int col = 0; col < kMarkWidth; ++col) {
+            const char c = kTrueTypeMark[row][col];
+            if (c == 'K') canvas.SetPixel(x + col, y + row, clGray);
+            else if (c == 'G') canvas.SetPixel(x + col, y + row, clBlack);
+        }
+    }
+}
+
+}  // namespace
+
+void TSeCustomListBox::DrawStyledItem(TCanvas& canvas, int index, const TRect& textRect) {
+    const std::u16string& name = items_[index];
+    const intptr_t object = items_.Objects(index);
+    const int h = textRect.Height();
+    if (listStyle_ == lbColors) {
+        const TRect swatch = textRect.Inflate(-4, -4);
+        FillRectColor(canvas, swatch, static_cast<TColor>(object));
+        FrameRectColor(canvas, swatch, clBlack);
+        return;
+    }
+    TRect text = textRect;
+    std::u16string shown = name;
+    if (listStyle_ == lbColorNames) {
+        const int top = textRect.Top + (h - 14) / 2;
+        const TRect swatch{textRect.Left, top, textRect.Left + 20, top + 14};
+        FillRectColor(canvas, swatch, static_cast<TColor>(object));
+        FrameRectColor(canvas, swatch, clBlack);
+        if (shown.find(u"cl") != std::u16string::npos) shown = shown.substr(std::min<size_t>(2, shown.size()));
+        text.Left += 24;
+    } else {
+        if (object & kFontTrueType) DrawTrueTypeMark(canvas, textRect.Left + (18 - kMarkWidth) / 2, textRect.Top + (h - kMarkHeight) / 2);
+        if (listStyle_ == lbFontSamples) canvas.Font().SetName(rtl::Utf16ToUtf8(name));
+        text.Left += 22;
+    }
+    DrawWideText(canvas, shown, text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
 }
 
 void TSeCustomListBox::DrawCheckBox(int index, const TRect& rect) {

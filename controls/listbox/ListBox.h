@@ -26,6 +26,8 @@ enum TSeListBoxStyle : uint8_t {
 enum TSeFontDevice : uint8_t { fdScreen, fdPrinter };
 enum TSeFontType : uint8_t { ftAll, ftTrueType, ftFixedPitch };
 enum TSeCheckState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
+// The object value of a font item: the family's kind.
+inline constexpr intptr_t kFontTrueType = 1, kFontFixedPitch = 2;
 
 enum TOwnerDrawStateFlag : uint8_t { odSelected = 1, odFocused = 2, odHotLight = 4 };
 using TOwnerDrawState = uint8_t;
@@ -109,6 +111,12 @@ public:
     void SetItemHeight(int value);
     TSeListBoxStyle ListStyle() const { return listStyle_; }
     void SetListStyle(TSeListBoxStyle value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    TSeFontDevice FontDevice() const { return fontDevice_; }
+    void SetFontDevice(TSeFontDevice value);
+    TSeFontType FontType() const { return fontType_; }
+    void SetFontType(TSeFontType value);
     bool Sorted() const { return items_.Sorted(); }
     void SetSorted(bool value) { items_.SetSorted(value); }
     bool ClickOnKeyMove() const { return clickOnKeyMove_; }
@@ -123,7 +131,8 @@ public:
     void UpdateScrollBar();
     // The content rectangle (inside the bevels).
     vcl::TRect ContentRect() const { return GetInnerRect(); }
-    // Paints item index into rect on canvas (the combo box paints its current item this way).
+    // Paints item index into rect on canvas in the list's Font (the combo box paints its current
+    // item this way).
     void PaintItemOn(vcl::TCanvas& canvas, int index, const vcl::TRect& rect, bool selected, bool focused);
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
@@ -175,10 +184,16 @@ private:
     void HotTrack(int x, int y);
     void ListScrolled();
     void AdvanceState(int index);
+    // The built-in styles fill the list themselves: font families or the standard colours.
+    void FillForStyle();
+    void DrawStyledItem(vcl::TCanvas& canvas, int index, const vcl::TRect& textRect);
     void SetScrollPosition(int pos);
     int MaxScrollPosition() const;
+    void UpdateScrollRange();
+    bool VariableHeights() const { return wordWrap_ || listStyle_ == lbOwnerDrawVariable; }
 
     bool updating_ = false;
+    bool keepingInView_ = false;
     TSeListBoxItems items_{*this};
     bool alwaysShowScrlBar_ = false;
     bool showCheckBoxes_ = false;
@@ -197,7 +212,10 @@ private:
     bool allowGrayed_ = false;
     int itemIndex_ = -1;
     bool multiSelect_ = false;
+    bool wordWrap_ = false;
     TSeListBoxStyle listStyle_ = lbStandard;
+    TSeFontDevice fontDevice_ = fdScreen;
+    TSeFontType fontType_ = ftAll;
     bool clickOnKeyMove_ = true;
     int itemHeight_ = 16;
     TSeCustomScrollBar* scrollBar_ = nullptr;

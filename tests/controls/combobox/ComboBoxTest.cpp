@@ -203,6 +203,38 @@ TEST_F(ComboBox, ArrowsWithTheListClosedMoveItemIndexAndChangeWhenTheTextChanges
     }
 }
 
+// A wheel turn on the box moves ItemIndex a notch at a time; one forwarded by the form moves it by
+// the wheel setting's lines, the setting clamped to 1..120 (0 and the page-wise setting count as 1).
+TEST_F(ComboBox, TheWheelMovesItemIndexWithTheListClosed) {
+    const struct {
+        bool forwarded;
+        int lines, delta, start, index, changes;
+    } cases[] = {
+        {false, 3, -120, 2, 3, 1}, {false, 3, -240, 2, 4, 1}, {false, 3, 120, 0, 0, 0}, {false, 3, -60, 2, 2, 0},
+        {true, 3, -120, 2, 5, 1},  {true, 0, -120, 2, 3, 1},  {true, -1, -120, 2, 3, 1}, {true, 200, -120, 2, 14, 1},
+        {true, 3, 120, 8, 5, 1},
+    };
+    for (const auto& c : cases) {
+        TSeSkinComboBox* combo = NewCombo();
+        combo->SetItemIndex(c.start);
+        combo->SetFocus();
+        Pump();
+        TInputSettings settings;
+        settings.WheelScrollLines = c.lines;
+        screen_.SetInputSettings(settings);
+        changes_ = 0;
+        if (c.forwarded) {
+            combo->Perform(CM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<uint16_t>(c.delta)), 0);
+        } else {
+            screen_.Wheel(c.delta);
+        }
+        Pump();
+        EXPECT_EQ(combo->ItemIndex(), c.index) << (c.forwarded ? "forwarded" : "direct") << " lines " << c.lines << " delta " << c.delta;
+        EXPECT_EQ(changes_, c.changes) << (c.forwarded ? "forwarded" : "direct") << " lines " << c.lines << " delta " << c.delta;
+        delete combo;
+    }
+}
+
 TEST_F(ComboBox, TypingInTheEditPartLeavesItemIndexAlone) {
     TSeSkinComboBox* combo = NewCombo();
     combo->SetItemIndex(4);
@@ -278,6 +310,25 @@ TEST_F(ComboBox, AVetoedPickStillClosesTheListAndKeepsTheIndex) {
     EXPECT_EQ(asked, (std::vector<std::u16string>{u"COM6"}));
     EXPECT_EQ(listClicks, 1);
     EXPECT_EQ(changes_, 0);
+}
+
+TEST_F(ComboBox, ADropDownListBoxOpensFromItsTextAndShowsTheItemNotTheEditText) {
+    TSeSkinComboBox* combo = NewCombo(5, kcsDropDownList);
+    EXPECT_EQ(combo->ItemIndex(), 0) << "switching the style picks the first item";
+    EXPECT_TRUE(combo->ReadOnly());
+    changes_ = 0;
+    combo->SetItemIndex(0);
+    EXPECT_EQ(changes_, 1) << "every assignment changes in this style";
+    EXPECT_EQ(combo->Text(), u"COM1");
+    screen_.ClickAt(form_->Handle(), {combo->Left() + 20, combo->Top() + combo->Height() / 2});
+    Pump();
+    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_FALSE(combo->ButtonPressed());
+    ClickListRow(combo, 3);
+    EXPECT_EQ(combo->Text(), u"COM4");
+    EXPECT_EQ(changes_, 2);
+    combo->SetComboStyle(kcsDropDown);
+    EXPECT_FALSE(combo->ReadOnly()) << "the saved read-only state comes back";
 }
 
 TEST_F(ComboBox, ADropDownListBoxPaintsSafelyAfterItsItemsShrank) {

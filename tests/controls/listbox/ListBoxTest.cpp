@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/listbox/ListBox.h"
+#include "platform/draw/ColorNames.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Form.h"
 #include "tests/support/GuiTest.h"
@@ -269,6 +270,57 @@ TEST_F(ListBox, EnterAndCheckBoxClicksAdvanceTheCheckState) {
     Pump();
     EXPECT_EQ(list->State(2), cbChecked);
     EXPECT_EQ(list->ItemIndex(), 2);
+}
+
+TEST_F(ListBox, ColourStylesFillThemselvesAndShowSwatches) {
+    TSeSkinListBox* list = NewList(3);
+    list->SetBounds(kLeft, kTop, 150, 184);
+    list->SetListStyle(lbColorNames);
+    const auto& colors = StandardColors();
+    ASSERT_EQ(list->Items().Count(), static_cast<int>(colors.size()));
+    EXPECT_EQ(list->ItemHeight(), 18);
+    EXPECT_EQ(list->Items()[1], rtl::Utf8ToUtf16(colors[1].name));
+    ClickRow(0);
+    Pump();
+    SaveScreenshot("listbox_color_names.png", form_->Handle());
+    const PixelSection shot = screen_.Screenshot(form_->Handle());
+    // Row 1's swatch (20 x 14 at the text's left, centred in the 18-pixel row) is filled with its colour.
+    const int swatchX = kLeft + 2 + 2 + 10, swatchY = kTop + 2 + 18 + 9;
+    EXPECT_EQ(shot.At(swatchX, swatchY) & 0xFFFFFFu, vcl::testing_support::PixelOf(colors[1].value) & 0xFFFFFFu);
+    list->SetListStyle(lbColors);
+    EXPECT_EQ(list->Items().Count(), static_cast<int>(colors.size()));
+}
+
+TEST_F(ListBox, FontStylesListTheFamiliesOfTheAskedKind) {
+    TSeSkinListBox* list = NewList(0);
+    list->SetBounds(kLeft, kTop, 200, 184);
+    list->SetListStyle(lbFonts);
+    const int all = list->Items().Count();
+    ASSERT_GT(all, 0);
+    list->SetFontType(ftTrueType);
+    const int trueType = list->Items().Count();
+    EXPECT_LE(trueType, all);
+    for (int i = 0; i < trueType; ++i) EXPECT_TRUE(list->Items().Objects(i) & kFontTrueType) << rtl::Utf16ToUtf8(list->Items()[i]);
+    list->SetListStyle(lbFontSamples);
+    Pump();
+    SaveScreenshot("listbox_font_samples.png", form_->Handle());
+}
+
+TEST_F(ListBox, WrappedItemsTakeTheLinesTheirTextNeeds) {
+    TSeSkinListBox* list = NewList(0);
+    list->SetBounds(kLeft, kTop, 97, 124);
+    list->Items().Add(std::u16string(u"short"));
+    list->Items().Add(std::u16string(u"a rather long item text that wraps over several lines"));
+    for (int i = 0; i < 6; ++i) list->Items().Add(std::u16string(u"x"));
+    list->SetWordWrap(true);
+    Pump();
+    SaveScreenshot("listbox_word_wrap.png", form_->Handle());
+    ASSERT_EQ(list->ScrollBar().PageSize(), 0);
+    EXPECT_GT(list->ScrollBar().Max(), 0) << "the wrapped item pushes the last ones out of view";
+    ClickRow(0);
+    Key(VK_END);
+    EXPECT_EQ(list->ItemIndex(), 7);
+    EXPECT_GE(list->BottomIndex(), 7) << "the last item is in view";
 }
 
 TEST_F(ListBox, ASelectionAndAScrollBarAsAPersonSeesThem) {

@@ -309,5 +309,45 @@ TEST_F(ScrollBar, PressedPagesAndADisabledBarLookAsTheyShould) {
     EXPECT_EQ(darkEdge(shot()), 0) << "a disabled bar shows no thumb";
 }
 
+// Normal, hot (pointer on the thumb), pressed (down button and a page area held) and disabled,
+// side by side in one picture.
+TEST_F(ScrollBar, EachStateAsAPersonSeesIt) {
+    std::vector<TSeSkinScrollBar*> bars;
+    for (int i = 0; i < 5; ++i) {
+        auto* bar = new TSeSkinScrollBar(form_);
+        bar->SetKind(sbVertical);
+        bar->SetBounds(20 + i * 40, 20, 16, 120);
+        bar->SetMax(14);
+        bar->SetPageSize(8);
+        bar->SetPosition(2);
+        bar->SetParent(form_);
+        bars.push_back(bar);
+    }
+    bars[4]->SetEnabled(false);
+    bars[3]->SetMax(40);
+    bars[3]->SetPageSize(4);
+    Pump();
+    const PixelSection before = screen_.Screenshot(form_->Handle());
+    screen_.MoveMouseTo(form_->Handle(), {20 + 40 + 8, 20 + 40});  // bar 1: over the thumb
+    Pump();
+    EXPECT_TRUE(bars[1]->ThumbHot());
+    screen_.MoveMouseTo(form_->Handle(), {20 + 80 + 8, 20 + 112});  // bar 2: the down button held
+    screen_.PressButton();
+    Pump();
+    EXPECT_TRUE(bars[2]->DownButtonPressed());
+    SaveScreenshot("scrollbar_states.png", form_->Handle());
+    const PixelSection held = screen_.Screenshot(form_->Handle());
+    EXPECT_GT(vcl::testing_support::Differences(before, held, {100, 20, 116, 140}), 0) << "the held button looks pushed";
+    screen_.ReleaseButton();
+    screen_.MoveMouseTo(form_->Handle(), {20 + 120 + 8, 20 + 100});  // bar 3: a page area held
+    screen_.PressButton();
+    Pump();
+    EXPECT_TRUE(bars[3]->PageDownPressed());
+    EXPECT_EQ(bars[3]->Position(), 6);
+    SaveScreenshot("scrollbar_page_pressed.png", form_->Handle());
+    screen_.ReleaseButton();
+    Pump();
+}
+
 }  // namespace
 }  // namespace se

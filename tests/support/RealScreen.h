@@ -1,0 +1,39 @@
+#pragma once
+// A private X server for tests that drive real windows (the SDL backend) with xdotool, and the
+// helpers they share: running a program, pumping real time until a condition holds.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vcl::testing_support {
+
+class PrivateXServer {
+public:
+    // Starts Xvfb (1024 x 768 x 24) on the first free display from :57.
+    PrivateXServer();
+    ~PrivateXServer();
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+
+    bool Running() const { return pid_ >= 0; }
+    const std::string& Display() const { return display_; }
+    // Why it is not running.
+    const std::string& Reason() const { return reason_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+    std::string reason_ = "no free display";
+};
+
+// Runs a program to its end with its output discarded; its exit code, -1 when it cannot run.
+int RunProgram(const std::vector<std::string>& args);
+
+// Dispatches the application's messages in real time until condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));
+
+}  // namespace vcl::testing_support
