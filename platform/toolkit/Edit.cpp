@@ -572,6 +572,54 @@ void TCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (sized) ScrollCaretIntoView();
 }
 
+// ---- context menu ------------------------------------------------------------------------------
+
+void TCustomEdit::UpdateContextMenu() {
+    if (!contextMenu_) {
+        contextMenu_ = new TPopupMenu(this);
+        TMenuItem* items = contextMenu_->Items();
+        items->Add("Undo", [this](TObject*) { Undo(); });
+        items->Add("-");
+        items->Add("Cut", [this](TObject*) { CutToClipboard(); });
+        items->Add("Copy", [this](TObject*) { CopyToClipboard(); });
+        items->Add("Paste", [this](TObject*) { PasteFromClipboard(); });
+        items->Add("Delete", [this](TObject*) { ClearSelection(); });
+        items->Add("-");
+        items->Add("Select All", [this](TObject*) { SelectAll(); });
+    }
+    const bool selected = anchor_ != caret_;
+    const bool enabled[] = {CanUndo() && !readOnly_,
+                            false,
+                            selected && !readOnly_,
+                            selected,
+                            !readOnly_ && !ClipboardGetText().empty(),
+                            selected && !readOnly_,
+                            false,
+                            SelMax() - SelMin() < chars_.size()};
+    TMenuItem* items = contextMenu_->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        if (!items->Items(i)->IsLine()) items->Items(i)->SetEnabled(enabled[i]);
+    }
+}
+
+TPopupMenu* TCustomEdit::GetPopupMenu() const { return PopupMenu() ? PopupMenu() : contextMenu_; }
+
+void TCustomEdit::WMContextMenu(TMessage& m) {
+    if (m.Result == 0 && !PopupMenu() && !HasState(csDesigning)) {
+        if (!Focused() && CanFocus()) SetFocus();
+        UpdateContextMenu();
+        // From the keyboard the menu opens below the caret.
+        if (GET_X_LPARAM(m.LParam) == -1 && GET_Y_LPARAM(m.LParam) == -1) {
+            TPoint below = CaretPoint();
+            below.Y = std::min(below.Y + Advance().LineHeight(), ClientHeight() - 1);
+            below.X = std::clamp(below.X, 0, ClientWidth() - 1);
+            const TPoint at = ClientToScreen(below);
+            m.LParam = MAKELPARAM(at.X, at.Y);
+        }
+    }
+    TWinControl::WMContextMenu(m);
+}
+
 // ---- layout and view ---------------------------------------------------------------------------
 
 const TAdvanceCache& TCustomEdit::Advance() {

@@ -13,6 +13,10 @@
 // exception leaving OnChange goes to the application's error box and the write or keystroke
 // that caused it returns normally.
 //
+// Without a PopupMenu of its own the edit offers its context menu: "Undo", "Cut", "Copy",
+// "Paste", "Delete" and "Select All", each enabled when it applies. Its Paste does not pass
+// through OnKeyPress.
+//
 // Positions (SelStart, SelLength) count characters (code points) of Text.
 
 #include <cstdint>
@@ -23,6 +27,7 @@
 #include "platform/runtime/Strings.h"
 #include "platform/toolkit/EditLayout.h"
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/Menus.h"
 #include "platform/toolkit/WinControl.h"
 
 namespace vcl {
@@ -107,6 +112,8 @@ protected:
     void WMKillFocus(TMessage& message) override;
     void WMGetDlgCode(TMessage& message) override;
     void CMFontChanged(TMessage& message) override;
+    void WMContextMenu(TMessage& message) override;
+    TPopupMenu* GetPopupMenu() const override;
 
     // The layout depends on something that changed (word wrap).
     void LayoutChanged();
@@ -151,6 +158,8 @@ private:
     void UpdateCaret();
     size_t IndexAtPoint(int x, int y, bool& atLineEnd);
     void PaintLine(HDC dc, size_t line, int x, int y, bool showSelection, bool enabled);
+    // The edit's own context menu, made on first use, its items enabled as they apply now.
+    void UpdateContextMenu();
 
     std::u32string chars_;
     size_t anchor_ = 0;
@@ -176,6 +185,7 @@ private:
     bool hideSelection_ = true;
     TBorderStyle borderStyle_ = bsSingle;
     bool modified_ = false;
+    TPopupMenu* contextMenu_ = nullptr;
 };
 
 class TEdit : public TCustomEdit {

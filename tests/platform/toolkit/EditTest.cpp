@@ -11,6 +11,7 @@
 #include "platform/rtl/Utf.h"
 #include "platform/runtime/Component.h"
 #include "platform/toolkit/Edit.h"
+#include "platform/toolkit/Menus.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
@@ -60,6 +61,15 @@ protected:
     }
     // Client point of the boundary before character index of the text (no scrolling).
     TPoint PointBefore(const std::string& text) { return {3 + TextWidth(text), 8}; }
+
+    // The edit's own context menu while it is open.
+    TPopupMenu* OpenMenu() {
+        for (int i = 0; i < edit_->ComponentCount(); ++i) {
+            auto* menu = dynamic_cast<TPopupMenu*>(edit_->Components(i));
+            if (menu && menu->WindowHandle()) return menu;
+        }
+        return nullptr;
+    }
 
     TForm* form_ = nullptr;
     TEdit* edit_ = nullptr;
@@ -432,6 +442,80 @@ TEST_F(EditTest, TheCursorIsAnIBeam) {
     screen_.MoveMouseTo(edit_->Handle(), {20, 8});
     Pump();
     EXPECT_EQ(screen_.Cursor(), TCursorShape::IBeam);
+}
+
+struct MenuCase {
+    const char* name;
+    bool readOnly;
+    int selectFromEnd;  // characters selected before the caret at the end of "abcd"
+    const char* clipboard;
+    std::vector<bool> enabled;  // Undo, Cut, Copy, Paste, Delete, Select All
+};
+
+class EditContextMenu : public EditTest, public ::testing::WithParamInterface<MenuCase> {};
+
+TEST_P(EditContextMenu, ItemsAreEnabledAsTheyApply) {
+    const MenuCase& c = GetParam();
+    ClipboardSetText(c.clipboard);
+    Start("abc");
+    Type("d");
+    edit_->SetReadOnly(c.readOnly);
+    for (int i = 0; i < c.selectFromEnd; ++i) Press(VK_LEFT, ssShift);
+    std::vector<std::string> captions;
+    std::vector<bool> enabled;
+    WhileWaiting({[&] {
+        TPopupMenu* open = OpenMenu();
+        ASSERT_NE(open, nullptr);
+        for (int j = 0; j < open->Items()->Count(); ++j) {
+            TMenuItem* item = open->Items()->Items(j);
+            captions.push_back(item->Caption());
+            if (!item->IsLine()) enabled.push_back(item->Enabled());
+        }
+        screen_.PressKey(VK_ESCAPE);
+    }});
+    screen_.ClickAt(edit_->Handle(), {5, 5}, TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(captions, (std::vector<std::string>{"Undo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Select All"}));
+    EXPECT_EQ(enabled, c.enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Menu, EditContextMenu,
+    ::testing::Values(MenuCase{"NothingSelected", false, 0, "x", {true, false, false, true, false, true}},
+                      MenuCase{"PartSelected", false, 2, "x", {true, true, true, true, true, true}},
+                      MenuCase{"AllSelectedEmptyClipboard", false, 4, "", {true, true, true, false, true, false}},
+                      MenuCase{"ReadOnly", true, 2, "x", {false, false, true, false, false, true}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EditTest, TheContextMenusPasteBypassesOnKeyPressAndItsDeleteDeletes) {
+    ClipboardSetText("xy");
+    Start("abcd");
+    edit_->OnKeyPress = [](TObject*, char32_t& key) { key = 0; };
+    // Picks an item of the open menu by its caption, with the mouse.
+    const auto pick = [&](const std::string& caption) {
+        return [this, caption] {
+            TPopupMenu* menu = OpenMenu();
+            ASSERT_NE(menu, nullptr);
+            for (int j = 0; j < menu->Items()->Count(); ++j) {
+                if (menu->Items()->Items(j)->Caption() != caption) continue;
+                const TRect r = menu->ItemRect(j);
+                screen_.ClickAt(menu->WindowHandle(), {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+            }
+        };
+    };
+    WhileWaiting({pick("Paste")});
+    screen_.PressKey(VK_APPS);
+    Pump();
+    EXPECT_EQ(edit_->Text(), "abcdxy");
+    Press(VK_LEFT, ssShift);
+    WhileWaiting({pick("Delete")});
+    screen_.PressKey(VK_F10, ssShift);
+    Pump();
+    EXPECT_EQ(edit_->Text(), "abcdx");
+    WhileWaiting({pick("Undo")});
+    screen_.ClickAt(edit_->Handle(), {5, 5}, TMouseButton::Right);
+    Pump();
+    EXPECT_EQ(edit_->Text(), "abcdxy");
 }
 
 }  // namespace

@@ -232,7 +232,7 @@ TEST_P(ImagePlacement, ThePictureLandsWhereAsked) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Placement, ImagePlacement,
+INSTANTIATE_TEST_SUITE_P(Pictures, ImagePlacement,
                          ::testing::Values(PlacementCase{"TopLeft", false, false, {0, 0, 119, 33}},
                                            PlacementCase{"Center", true, false, {1, 3, 120, 36}},
                                            PlacementCase{"Stretch", false, true, {0, 0, 121, 40}}),

@@ -92,6 +92,8 @@ TEST_F(Placement, TheFormsStateFollowsTheProgramAndTheUser) {
                                                                                               : 0));
         EXPECT_EQ(sizes, step.sizes);
     }
+    // The log goes out of scope before the form does.
+    form->WindowProc = [control = static_cast<TControl*>(form)](TMessage& m) { control->WndProc(m); };
 }
 
 TEST_F(Placement, AStateSetBeforeShowingAppliesWhenTheFormShows) {
