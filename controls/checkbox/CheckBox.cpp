@@ -76,7 +76,6 @@ void TSeCustomOptionControl::PaintText() {
     }
     TRect drawn = text;
     DrawWideText(canvas, WideCaption(), drawn, DT_EXPANDTABS | wrap);
-    textRect_ = text;
     if (HasFocus()) {
         TRect focus = text.Inflate(1, 2);
         focus.Right += 2;

@@ -18,6 +18,7 @@ enum TSeAlignment : uint8_t { ktaLeftJustify, ktaRightJustify, ktaCenter };
 // The mark's side: the first two values of TSeAlignment.
 using TSeLeftRight = TSeAlignment;
 
+// A check box's state, in the order the usual TCheckBoxState has it.
 enum TCheckBoxState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
 
 // What the radio button and the check box share: caption, mark placement, pressing, the mouse and
@@ -59,15 +60,12 @@ protected:
 
     void SetWordWrapValue(bool value) { wordWrap_ = value; }
     void SetPressing(bool value);
-    // Where the caption was drawn by the last paint (its focus rectangle goes around it).
-    vcl::TRect TextRect() const { return textRect_; }
 
 private:
     TSeLeftRight alignment_ = ktaLeftJustify;
     int spacing_ = 5;
     bool pressing_ = false;
     bool wordWrap_ = false;
-    vcl::TRect textRect_;
 };
 
 class TSeCustomRadioButton : public TSeCustomOptionControl {

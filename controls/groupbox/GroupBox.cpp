@@ -198,6 +198,12 @@ void TSeCustomGroupBox::ApplyChecked(bool value) {
     SetEnabled(value);
 }
 
+void TSeCustomGroupBox::Notification(TComponent* component, TOperation operation) {
+    TSeCustomControl::Notification(component, operation);
+    // The check box deleted from outside is gone for the box too.
+    if (operation == opRemove && component == checkBox_) checkBox_ = nullptr;
+}
+
 void TSeCustomGroupBox::WndProc(TMessage& m) {
     if (m.Msg == CM_DIALOGCHAR && IsAccel(static_cast<char32_t>(m.WParam), caption_) && CanFocus()) {
         SelectNext(nullptr, true, true);

@@ -68,6 +68,7 @@ protected:
     virtual TSeCustomCheckBox* CreateCheckBox();
     virtual vcl::TRect GetFrameRect();
 
+    void Notification(vcl::TComponent* component, vcl::TOperation operation) override;
     void WndProc(vcl::TMessage& message) override;
     void CMEnabledChanged(vcl::TMessage& message) override;
     void CMTextChanged(vcl::TMessage& message) override;

@@ -156,6 +156,18 @@ TEST_F(GroupBox, DisabledBoxEmbossesItsCaptionDisablesItsChildrenAndReenablesThe
     EXPECT_TRUE(second->Enabled());
 }
 
+TEST_F(GroupBox, ItsAcceleratorFocusesItsFirstChild) {
+    auto* outside = Child(form, 250);
+    auto* box = Panel(u"&Transmit");
+    auto* first = Child(box, 30);
+    Child(box, 55);
+    outside->SetFocus();
+    Pump();
+    screen_.TypeText("t");
+    Pump();
+    EXPECT_TRUE(first->Focused());
+}
+
 TEST_F(GroupBox, WritingTheSameCaptionDoesNothing) {
     auto* box = Panel(u"发送操作");
     const int faces = box->Faces;
@@ -214,6 +226,12 @@ TEST_F(GroupBox, TurningTheCheckBoxOffDestroysIt) {
     EXPECT_EQ(box->CheckBox(), nullptr);
     EXPECT_EQ(box->ControlCount(), 0);
     EXPECT_EQ(box->CheckBoxAlignment(), ktaRightJustify);
+    // One deleted from outside is forgotten too.
+    box->SetUseCheckBox(true);
+    delete box->CheckBox();
+    EXPECT_EQ(box->CheckBox(), nullptr);
+    EXPECT_TRUE(box->Enabled());
+    box->SetCaptionMargin(20);
 }
 
 }  // namespace
