@@ -1,0 +1,307 @@
+#include "app/Unit1.h"
+
+#include "app/ComboBoxes.h"
+
+#include <algorithm>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "controls/button/Button.h"
+#include "controls/groupbox/GroupBox.h"
+#include "controls/label/Label.h"
+#include "controls/radiogroup/RadioGroup.h"
+#include "controls/statusbar/StatusBar.h"
+#include "modbus/modbus.h"
+#include "platform/rtl/Utf.h"
+#include "platform/runtime/Clock.h"
+#include "platform/shell/Shell.h"
+#include "platform/toolkit/Edit.h"
+#include "platform/toolkit/Image.h"
+#include "platform/toolkit/Label.h"
+#include "serial/TComm1.h"
+
+namespace app {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr int kReadMode = 0;
+constexpr int kWriteMode = 1;
+
+// Left edges of the CRC fields and their labels: beside the write data, or in its place.
+constexpr int kCrcLowLeftWrite = 448, kCrcHighLeftWrite = 504;
+constexpr int kCrcLowLeftRead = 296, kCrcHighLeftRead = 352;
+
+constexpr serial::TBaudRate kBaudRates[] = {serial::br4800,  serial::br9600,  serial::br14400, serial::br19200,
+                                            serial::br38400, serial::br57600, serial::br76800, serial::br115200};
+constexpr serial::TStopBits kStopBits[] = {serial::SB1, serial::SB1_5, serial::SB2};
+
+template <typename T, size_t N>
+T Pick(const T (&table)[N], int index) {
+    return table[static_cast<size_t>(std::clamp(index, 0, static_cast<int>(N) - 1))];
+}
+
+// Key filters: backspace always passes; any other character only when allowed.
+bool Admit(char32_t key, bool (*allowed)(char32_t)) { return key == 8 || allowed(key); }
+bool IsDigit(char32_t k) { return k >= '0' && k <= '9'; }
+bool IsHexDigit(char32_t k) { return IsDigit(k) || (k >= 'A' && k <= 'F') || (k >= 'a' && k <= 'f'); }
+bool IsDecimal(char32_t k) { return IsDigit(k) || k == '.'; }
+
+struct TCaptionRow {
+    const char* english;
+    const char* chinese;
+};
+
+}  // namespace
+
+TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
+    ReadStoredForm(*this, Form1Stored());
+    FindControls();
+    BindHandlers();
+}
+
+TForm1::~TForm1() = default;
+
+std::function<bool(const std::string&)>& TForm1::WebOpener() {
+    static std::function<bool(const std::string&)> opener = vcl::OpenWebAddress;
+    return opener;
+}
+
+template <typename T>
+void TForm1::Find(T*& field, const char* name) {
+    if constexpr (std::is_same_v<T, se::TSeSkinComboBox>) {
+        field = combo::As(FindComponent(name));
+    } else {
+        field = dynamic_cast<T*>(FindComponent(name));
+    }
+    if (!field) throw EReadError(std::string("The stored form lacks ") + name);
+}
+
+void TForm1::FindControls() {
+    Find(Image1, "Image1");
+    Find(Label2, "Label2");
+    Find(SeSkinGroupBox1, "SeSkinGroupBox1");
+    Find(SeSkinLabel1, "SeSkinLabel1");
+    Find(SeSkinLabel2, "SeSkinLabel2");
+    Find(SeSkinLabel3, "SeSkinLabel3");
+    Find(SeSkinLabel4, "SeSkinLabel4");
+    Find(SeSkinComboBox1, "SeSkinComboBox1");
+    Find(SeSkinComboBox2, "SeSkinComboBox2");
+    Find(SeSkinButton1, "SeSkinButton1");
+    Find(SeSkinComboBox3, "SeSkinComboBox3");
+    Find(SeSkinComboBox4, "SeSkinComboBox4");
+    Find(SeSkinGroupBox3, "SeSkinGroupBox3");
+    Find(Memo1, "Memo1");
+    Find(SeSkinLabel19, "SeSkinLabel19");
+    Find(Edit16, "Edit16");
+    Find(SeSkinLabel18, "SeSkinLabel18");
+    Find(Edit17, "Edit17");
+    Find(SeSkinLabel21, "SeSkinLabel21");
+    Find(Edit19, "Edit19");
+    Find(SeSkinLabel22, "SeSkinLabel22");
+    Find(Edit20, "Edit20");
+    Find(Label1, "Label1");
+    Find(SeSkinGroupBox4, "SeSkinGroupBox4");
+    Find(SeSkinLabel13, "SeSkinLabel13");
+    Find(SeSkinLabel25, "SeSkinLabel25");
+    Find(SeSkinLabel26, "SeSkinLabel26");
+    Find(SeSkinLabel9, "SeSkinLabel9");
+    Find(SeSkinLabel31, "SeSkinLabel31");
+    Find(SeSkinLabel29, "SeSkinLabel29");
+    Find(SeSkinLabel28, "SeSkinLabel28");
+    Find(SeSkinLabel14, "SeSkinLabel14");
+    Find(SeSkinLabel30, "SeSkinLabel30");
+    Find(SeSkinComboBox8, "SeSkinComboBox8");
+    Find(SeSkinComboBox100, "SeSkinComboBox100");
+    Find(Edit27, "Edit27");
+    Find(Edit2, "Edit2");
+    Find(Edit22, "Edit22");
+    Find(Edit25, "Edit25");
+    Find(Edit26, "Edit26");
+    Find(Edit3, "Edit3");
+    Find(SeSkinButton4, "SeSkinButton4");
+    Find(SeSkinButton3, "SeSkinButton3");
+    Find(Memo2, "Memo2");
+    Find(SeSkinRadioGroup1, "SeSkinRadioGroup1");
+    Find(SeSkinStatusBar1, "SeSkinStatusBar1");
+    Find(Comm1, "Comm1");
+}
+
+void TForm1::BindHandlers() {
+    auto notify = [this](void (TForm1::*handler)(vcl::TObject*)) {
+        return [this, handler](vcl::TObject* sender) { (this->*handler)(sender); };
+    };
+    auto keyPress = [this](void (TForm1::*handler)(vcl::TObject*, char32_t&)) {
+        return [this, handler](vcl::TObject* sender, char32_t& key) { (this->*handler)(sender, key); };
+    };
+    BindStoredEvents(*this, Form1Stored(),
+                     {{"SeSkinComboBox100Change", notify(&TForm1::SeSkinComboBox100Change)},
+                      {"SeSkinButton1Click", notify(&TForm1::SeSkinButton1Click)},
+                      {"SeSkinButton3Click", notify(&TForm1::SeSkinButton3Click)},
+                      {"Comm1ReceiveData", notify(&TForm1::Comm1ReceiveData)},
+                      {"SeSkinButton4Click", notify(&TForm1::SeSkinButton4Click)},
+                      {"SeSkinRadioGroup1Click", notify(&TForm1::SeSkinRadioGroup1Click)},
+                      {"Image1Click", notify(&TForm1::Image1Click)}},
+                     {{"Edit2KeyPress", keyPress(&TForm1::Edit2KeyPress)},
+                      {"Edit22KeyPress", keyPress(&TForm1::Edit22KeyPress)},
+                      {"Edit3KeyPress", keyPress(&TForm1::Edit3KeyPress)}});
+}
+
+// The request composer: lays the send panel out for the function chosen and shows the request
+// the fields describe, with its CRC.
+void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
+    // Refilling an empty field runs this handler once more, nested, with the new text.
+    if (Edit2->Text().empty()) Edit2->SetText("1");
+    const int32_t length = modbus::StrToInt(Edit2->Text());
+    if (Edit27->Text().empty()) Edit27->SetText("1");
+    const int32_t start = modbus::StrToInt(Edit27->Text());
+    const auto slave = static_cast<uint8_t>(combo::ItemIndex(*SeSkinComboBox8) + 1);
+
+    if (combo::ItemIndex(*SeSkinComboBox100) == kReadMode) {
+        SeSkinLabel9->SetCaption(u"读长度:");
+        Edit22->SetVisible(false);
+        SeSkinLabel31->SetVisible(false);
+        Edit25->SetLeft(kCrcLowLeftRead);
+        SeSkinLabel29->SetLeft(kCrcLowLeftRead);
+        Edit26->SetLeft(kCrcHighLeftRead);
+        SeSkinLabel28->SetLeft(kCrcHighLeftRead);
+        SeSkinLabel14->SetVisible(false);
+        Edit3->SetVisible(false);
+        SeSkinButton4->SetVisible(false);
+    } else if (combo::ItemIndex(*SeSkinComboBox100) == kWriteMode) {
+        SeSkinLabel9->SetCaption(u"写长度:");
+        Edit22->SetVisible(true);
+        SeSkinLabel31->SetVisible(true);
+        Edit25->SetLeft(kCrcLowLeftWrite);
+        SeSkinLabel29->SetLeft(kCrcLowLeftWrite);
+        Edit26->SetLeft(kCrcHighLeftWrite);
+        SeSkinLabel28->SetLeft(kCrcHighLeftWrite);
+        const bool generates = length == 4 || length == 8;
+        SeSkinLabel14->SetVisible(generates);
+        Edit3->SetVisible(generates);
+        SeSkinButton4->SetVisible(generates);
+        if (length == 4) SeSkinLabel14->SetCaption(u"可由Float 生成待写Hex 数据");
+        if (length == 8) SeSkinLabel14->SetCaption(u"可由Double 生成待写Hex 数据");
+    }
+
+    if (combo::ItemIndex(*SeSkinComboBox100) == kReadMode) {
+        modbus::BuildReadRequest(slave, start, length);
+        Memo2->SetText(modbus::FormatReadFrame());
+        Edit25->SetText(modbus::ByteToHex(modbus::FrameBuffer[6]));
+        Edit26->SetText(modbus::ByteToHex(modbus::FrameBuffer[7]));
+    } else if (combo::ItemIndex(*SeSkinComboBox100) == kWriteMode) {
+        // A length the buffer cannot hold raises before anything is written.
+        const int count = modbus::BuildWriteRequest(slave, start, length, Edit22->Text());
+        Edit25->SetText(modbus::ByteToHex(modbus::FrameBuffer[static_cast<size_t>(length) + 7]));
+        Edit26->SetText(modbus::ByteToHex(modbus::FrameBuffer[static_cast<size_t>(length) + 8]));
+        Memo2->SetText(modbus::FormatWriteFrame(count));
+    }
+}
+
+// The port panel's toggle: the chosen settings go to the port, then it opens or closes.
+void TForm1::SeSkinButton1Click(vcl::TObject*) {
+    Comm1->SetCommPort(static_cast<serial::TComPortNumber>(std::clamp(combo::ItemIndex(*SeSkinComboBox1), 0, 14)));
+    Comm1->SetBaudRate(Pick(kBaudRates, combo::ItemIndex(*SeSkinComboBox2)));
+    Comm1->SetDataBits(static_cast<serial::TDataBits>(std::clamp(combo::ItemIndex(*SeSkinComboBox3), 0, 3)));
+    Comm1->SetStopBits(Pick(kStopBits, combo::ItemIndex(*SeSkinComboBox4)));
+    if (!Comm1->PortOpen()) {
+        Comm1->SetPortOpen(true);  // a failure ends the click here, the panel still closed
+        SeSkinButton1->SetCaption(u"关闭串口");
+        SeSkinButton3->SetEnabled(true);
+    } else {
+        Comm1->SetPortOpen(false);
+        SeSkinButton1->SetCaption(u"打开串口");
+        SeSkinButton3->SetEnabled(false);
+    }
+}
+
+// Send: the frame memo's text, as it stands, goes out as bytes; the reply panel then waits.
+void TForm1::SeSkinButton3Click(vcl::TObject*) {
+    // A text longer than the buffer raises here, before anything is sent or reset.
+    const int count = modbus::ParseFrameText(Memo2->Text());
+    Comm1->SendBytes(modbus::FrameBuffer.data(), static_cast<uint32_t>(count));
+    Memo1->SetText(kNoReplyText);
+    Edit16->SetText("");
+    Edit17->SetText("");
+    Edit19->SetText("");
+    Edit20->SetText("");
+}
+
+// Receive: after a moment for the rest of the reply, everything waiting is shown with its CRC
+// check, its count and, for four data bytes, their float value.
+void TForm1::Comm1ReceiveData(vcl::TObject*) {
+    vcl::Sleep(100);
+    const uint8_t* data = nullptr;
+    const int32_t last = Comm1->ReadBytes(data);
+    const int count = last + 1;
+    if (count <= 0 || data == nullptr) return;
+    // The reply may be longer than the transmit buffer; it is kept whole.
+    const std::vector<uint8_t> reply(data, data + count);
+
+    const uint16_t localCrc = modbus::ReplyCrc(reply.data(), count);
+    const bool hasCrc = count >= 3;
+    Edit16->SetText(hasCrc ? modbus::ByteToHex(reply[static_cast<size_t>(count) - 2]) : std::string());
+    Edit17->SetText(hasCrc ? modbus::ByteToHex(reply[static_cast<size_t>(count) - 1]) : std::string());
+    std::string text;
+    text.reserve(reply.size() * 4);
+    for (uint8_t byte : reply) text += "  " + modbus::ByteToHex(byte);
+    Memo1->SetText(text);
+    Edit19->SetText(hasCrc ? modbus::ByteToHex(static_cast<uint8_t>(localCrc & 0xFF)) : std::string());
+    Edit20->SetText(hasCrc ? modbus::ByteToHex(static_cast<uint8_t>(localCrc >> 8)) : std::string());
+    SeSkinStatusBar1->Panels().Items(0)->SetText(
+        rtl::Utf8ToUtf16("共接收到 " + std::to_string(count) + " byte 数据"));
+    if (count == 9) Label1->SetCaption(modbus::FloatToStr(modbus::ByteToFloat(&reply[3])));
+}
+
+void TForm1::Edit2KeyPress(vcl::TObject*, char32_t& Key) {
+    if (!Admit(Key, IsDigit)) Key = 0;
+}
+
+void TForm1::Edit22KeyPress(vcl::TObject*, char32_t& Key) {
+    if (!Admit(Key, IsHexDigit)) Key = 0;
+}
+
+void TForm1::Edit3KeyPress(vcl::TObject*, char32_t& Key) {
+    if (!Admit(Key, IsDecimal)) Key = 0;
+}
+
+// Generate: the data bytes of the decimal in Edit3, as a float (length 4) or a double (length 8).
+void TForm1::SeSkinButton4Click(vcl::TObject*) {
+    const int32_t width = modbus::StrToInt(Edit2->Text());
+    if (Edit3->Text().empty()) Edit3->SetText("0");
+    if (width != 4 && width != 8) return;
+    Edit22->SetText(modbus::ValueToDataText(Edit3->Text(), width));
+    Edit22->Update();
+}
+
+// The language chooser writes its table of captions, whatever else shows them meanwhile.
+void TForm1::SeSkinRadioGroup1Click(vcl::TObject*) {
+    const bool english = SeSkinRadioGroup1->ItemIndex() == 0;
+    if (!english && SeSkinRadioGroup1->ItemIndex() != 1) return;
+    auto pick = [english](const TCaptionRow& row) { return rtl::Utf8ToUtf16(english ? row.english : row.chinese); };
+    SeSkinGroupBox1->SetCaption(pick({" Port Set ", " 通讯端口设置 "}));
+    SeSkinLabel1->SetCaption(pick({"PORT:", "串   口::"}));
+    SeSkinLabel2->SetCaption(pick({"BaudRate:", "波特率:"}));
+    SeSkinLabel3->SetCaption(pick({"DataBit:", "数据位长:"}));
+    SeSkinLabel4->SetCaption(pick({"StopBit:", "停止位长:"}));
+    SeSkinButton1->SetCaption(pick({"Port Open", "打开串口"}));
+    SeSkinGroupBox4->SetCaption(pick({"Transmit", "发送操作"}));
+    SeSkinLabel13->SetCaption(pick({"Addr", "表地址"}));
+    SeSkinLabel25->SetCaption(pick({"Func", "功能号"}));
+    SeSkinLabel26->SetCaption(pick({"StartAddress", "起始地址"}));
+    SeSkinLabel9->SetCaption(pick({"Length", "长度"}));
+    SeSkinLabel31->SetCaption(pick({"Sent Data ( Hex )", "待写数据 ( Hex )"}));
+    SeSkinLabel14->SetCaption(pick({"Generation", "产生"}));
+    SeSkinButton4->SetCaption(pick({"Generate", "生成"}));
+    SeSkinLabel30->SetCaption(pick({"Data buffers ( Hex )", "待发数据 ( Hex )"}));
+    SeSkinGroupBox3->SetCaption(pick({"Receive data buffers ( Hex )", "返回数据 ( Hex )"}));
+}
+
+void TForm1::Image1Click(vcl::TObject*) {
+    // Nothing is reported when the address cannot be opened.
+    if (WebOpener()) WebOpener()(kHomePage);
+}
+
+}  // namespace app
