@@ -1,7 +1,6 @@
 #pragma once
 // The main window's combo boxes as the rest of the window sees them: made, read and bound through
-// this unit alone, because the combo box's header cannot share a translation unit with the label's
-// and the group box's (they declare the same enumerators).
+// this unit alone, so the stored-form reader needs only these few calls of the combo box.
 
 #include <string_view>
 

@@ -11,6 +11,7 @@
 
 #include "controls/foundation/CustomControl.h"
 #include "controls/foundation/SkinHook.h"
+#include "controls/foundation/Types.h"
 
 namespace se {
 
@@ -18,8 +19,6 @@ enum TSeAlignment : uint8_t { ktaLeftJustify, ktaRightJustify, ktaCenter };
 // The mark's side: the first two values of TSeAlignment.
 using TSeLeftRight = TSeAlignment;
 
-// A check box's state, in the order the usual TCheckBoxState has it.
-enum TCheckBoxState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
 
 // What the radio button and the check box share: caption, mark placement, pressing, the mouse and
 // keyboard rules, and the painting of mark and caption.

@@ -16,6 +16,7 @@
 #include "controls/edit/EditActions.h"
 #include "controls/foundation/CustomControl.h"
 #include "controls/foundation/SkinHook.h"
+#include "controls/foundation/Types.h"
 #include "controls/popupmenu/MenuOptions.h"
 #include "controls/popupmenu/PopupMenu.h"
 
@@ -23,7 +24,6 @@ namespace se {
 
 enum TPasswordKind : uint8_t { pkNone, pkChar, pkRect, pkRoundRect, pkCircle, pkTriangle };
 enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
 
 // The commands behind the context menu's items (their Command), to find them again.
 enum TEditCommand : intptr_t { kecUndo = 1, kecCut, kecCopy, kecPaste, kecDelete, kecSelectAll };

@@ -34,6 +34,13 @@ struct TSeBevelColors {
 };
 TSeBevelColors BevelColors(TSeBevelCut cut);
 
+// Horizontal alignment of a caption or text in its rectangle.
+enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
+// Vertical placement of a caption in its rectangle.
+enum TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
+// A check mark's state, in the order the usual TCheckBoxState has it.
+enum TCheckBoxState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
+
 // Hosted scroll bars (none in every control of this program).
 enum TSeScrollStyle : uint8_t { kssNone, kssHorizontal, kssVertical, kssBoth };
 

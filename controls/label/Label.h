@@ -9,14 +9,10 @@
 
 #include "controls/foundation/GraphicControl.h"
 #include "controls/foundation/SkinHook.h"
+#include "controls/foundation/Types.h"
 #include "platform/toolkit/WinControl.h"
 
 namespace se {
-
-// Horizontal alignment of a caption in its rectangle.
-enum TAlignment : uint8_t { taLeftJustify, taRightJustify, taCenter };
-// Vertical placement of a caption in its rectangle.
-enum TTextLayout : uint8_t { tlTop, tlCenter, tlBottom };
 
 class TSeCustomLabel : public TSeGraphicControl {
 public:

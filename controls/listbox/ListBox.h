@@ -16,6 +16,7 @@
 
 #include "controls/foundation/CustomControl.h"
 #include "controls/foundation/SkinHook.h"
+#include "controls/foundation/Types.h"
 #include "controls/scrollbar/ScrollBar.h"
 
 namespace se {
@@ -25,7 +26,7 @@ enum TSeListBoxStyle : uint8_t {
 };
 enum TSeFontDevice : uint8_t { fdScreen, fdPrinter };
 enum TSeFontType : uint8_t { ftAll, ftTrueType, ftFixedPitch };
-enum TSeCheckState : uint8_t { cbUnchecked, cbChecked, cbGrayed };
+using TSeCheckState = TCheckBoxState;
 // The object value of a font item: the family's kind.
 inline constexpr intptr_t kFontTrueType = 1, kFontFixedPitch = 2;
 
