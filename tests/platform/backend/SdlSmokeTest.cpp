@@ -4,11 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,94 +19,19 @@
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/Window.h"
 #include "platform/window/WindowSystem.h"
-
-extern char** environ;
+#include "tests/support/RealScreen.h"
 
 namespace vcl {
 namespace {
 
-bool Exists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-// Runs a program with its output discarded; -1 when it cannot be started.
-pid_t Spawn(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc == 0 ? pid : -1;
-}
+using testing_support::PrivateXServer;
+using testing_support::RunProgram;
 
 void FillPixel(HDC dc, const TRect& rect, uint32_t pixel) {
     HBRUSH brush = CreateSolidBrush(PixelToRgb(pixel));
     FillRect(dc, &rect, brush);
     DeleteObject(brush);
 }
-
-int RunProgram(const std::vector<std::string>& args) {
-    const pid_t pid = Spawn(args);
-    if (pid < 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// A private X server for the test.
-class PrivateXServer {
-public:
-    PrivateXServer() {
-        for (int display = 57; display < 120 && pid_ < 0; ++display) {
-            if (Exists("/tmp/.X11-unix/X" + std::to_string(display)) || Exists("/tmp/.X" + std::to_string(display) + "-lock")) {
-                continue;
-            }
-            const std::string name = ":" + std::to_string(display);
-            const pid_t pid = Spawn({"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-            if (pid < 0) {
-                reason_ = "Xvfb cannot be run";
-                return;
-            }
-            if (WaitForSocket(pid, "/tmp/.X11-unix/X" + std::to_string(display))) {
-                pid_ = pid;
-                display_ = name;
-                return;
-            }
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-            reason_ = "Xvfb did not come up on " + name;
-        }
-    }
-    ~PrivateXServer() {
-        if (pid_ < 0) return;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    bool Running() const { return pid_ >= 0; }
-    const std::string& Display() const { return display_; }
-    const std::string& Reason() const { return reason_; }
-
-private:
-    static bool WaitForSocket(pid_t pid, const std::string& socket) {
-        // Readiness polling, not a measurement: the server needs a moment to listen.
-        for (int i = 0; i < 200; ++i) {
-            if (Exists(socket)) return true;
-            if (waitpid(pid, nullptr, WNOHANG) == pid) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        return false;
-    }
-
-    pid_t pid_ = -1;
-    std::string display_;
-    std::string reason_ = "no free display";
-};
 
 uint32_t ReadBig32(const std::vector<uint8_t>& d, size_t at) {
     return (uint32_t{d[at]} << 24) | (uint32_t{d[at + 1]} << 16) | (uint32_t{d[at + 2]} << 8) | d[at + 3];
