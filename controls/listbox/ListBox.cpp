@@ -311,12 +311,12 @@ void TSeCustomListBox::FillForStyle() {
 // --- Geometry ---------------------------------------------------------------------------------
 
 int TSeCustomListBox::GetItemHeight(int index) {
-    if (listStyle_ == lbOwnerDrawVariable && OnMeasureItem) {
+    if (listStyle_ == lbOwnerDrawVariable && OnMeasureItem && !MultiColumn()) {
         int height = itemHeight_;
         OnMeasureItem(this, index, height);
         return height;
     }
-    if (!wordWrap_) return itemHeight_;
+    if (!wordWrap_ || MultiColumn()) return itemHeight_;
     // The height the text needs wrapped into the item's width, from one line up.
     const HDC dc = GetDC(nullptr);
     TCanvas canvas;
@@ -336,39 +336,89 @@ void TSeCustomListBox::SetWordWrap(bool value) {
     Invalidate();
 }
 
+void TSeCustomListBox::SetColumns(int value) {
+    value = std::max(value, 0);
+    if (value == columns_) return;
+    const bool wasMultiColumn = MultiColumn();
+    columns_ = value;
+    {
+        const rtl::ScopedFlag steps(keepingInView_);
+        if (MultiColumn() != wasMultiColumn) {
+            // The position changes its unit (items or columns): start again from the beginning.
+            scrollBar_->SetKind(MultiColumn() ? sbHorizontal : sbVertical);
+            scrollBar_->SetPosition(0);
+        }
+        UpdateScrollBar();
+        ScrollIntoView(itemIndex_);
+    }
+    Invalidate();
+}
+
+int TSeCustomListBox::ColumnRows() const {
+    const TRect content = ContentRect();
+    const int area = content.Height() - (scrollBarShown_ ? scrollBar_->Height() : 0);
+    return std::max(area / std::max(itemHeight_, 1), 1);
+}
+
 int TSeCustomListBox::ItemWidth() {
     const TRect content = ContentRect();
     int width = content.Width();
-    if (scrollBarShown_ || alwaysShowScrlBar_ || HasState(csDesigning)) width -= scrollBar_->Width();
+    if (MultiColumn()) width /= columns_;
+    else if (scrollBarShown_ || alwaysShowScrlBar_ || HasState(csDesigning)) width -= scrollBar_->Width();
     if (showCheckBoxes_) width -= GetCheckColumnWidth();
     return width;
+}
+
+TSeCustomListBox::Row TSeCustomListBox::MakeRow(int index, int left, int top, int width, int height) {
+    Row row{index, {}, {}};
+    if (showCheckBoxes_) {
+        TSize box;
+        GetCheckBoxSize(box);
+        const int x = left + (GetCheckColumnWidth() - box.cx) / 2;
+        const int y = top + (height - box.cy) / 2;
+        row.check = TRect{x, y, x + box.cx, y + box.cy};
+        left += GetCheckColumnWidth();
+    }
+    row.item = TRect{left, top, left + width, top + height};
+    return row;
 }
 
 std::vector<TSeCustomListBox::Row> TSeCustomListBox::VisibleRows() {
     std::vector<Row> rows;
     const TRect content = ContentRect();
     const int width = ItemWidth();
-    int top = content.Top;
-    for (int i = std::max(scrollBar_->Position(), 0); i < items_.Count() && top < content.Bottom; ++i) {
-        const int h = GetItemHeight(i);
-        Row row{i, {}, {}};
-        int left = content.Left;
-        if (showCheckBoxes_) {
-            TSize box;
-            GetCheckBoxSize(box);
-            const int x = left + (GetCheckColumnWidth() - box.cx) / 2;
-            const int y = top + (h - box.cy) / 2;
-            row.check = TRect{x, y, x + box.cx, y + box.cy};
-            left += GetCheckColumnWidth();
+    const int first = std::max(scrollBar_->Position(), 0);
+    if (MultiColumn()) {
+        // Exactly Columns columns fit: the column width is the content width divided by them.
+        const int perColumn = ColumnRows();
+        const int columnWidth = content.Width() / columns_;
+        for (int c = 0; c < columns_; ++c) {
+            for (int r = 0; r < perColumn; ++r) {
+                const int index = (first + c) * perColumn + r;
+                if (index >= items_.Count()) return rows;
+                rows.push_back(MakeRow(index, content.Left + c * columnWidth, content.Top + r * itemHeight_, width, itemHeight_));
+            }
         }
-        row.item = TRect{left, top, left + width, top + h};
-        rows.push_back(row);
+        return rows;
+    }
+    int top = content.Top;
+    for (int i = first; i < items_.Count() && top < content.Bottom; ++i) {
+        const int h = GetItemHeight(i);
+        rows.push_back(MakeRow(i, content.Left, top, width, h));
         top += std::max(h, 1);
     }
     return rows;
 }
 
 void TSeCustomListBox::ComputeVisibleRange() {
+    if (MultiColumn()) {
+        // Whole columns: the first item of the first column shown to the last of the last one.
+        const int perColumn = ColumnRows();
+        const int first = std::max(scrollBar_->Position(), 0);
+        topIndex_ = first * perColumn;
+        bottomIndex_ = std::min(items_.Count(), (first + columns_) * perColumn) - 1;
+        return;
+    }
     topIndex_ = scrollBar_->Position();
     bottomIndex_ = topIndex_ - 1;
     const int bottom = ContentRect().Bottom;
@@ -377,6 +427,7 @@ void TSeCustomListBox::ComputeVisibleRange() {
 }
 
 int TSeCustomListBox::GetItemTop(int index) {
+    if (MultiColumn()) return index < topIndex_ ? -1 : ContentRect().Top + index % ColumnRows() * itemHeight_;
     if (index < scrollBar_->Position()) return -1;
     int top = ContentRect().Top;
     for (int i = scrollBar_->Position(); i < index; ++i) top += GetItemHeight(i);
@@ -385,6 +436,15 @@ int TSeCustomListBox::GetItemTop(int index) {
 
 void TSeCustomListBox::GetItemRect(int index, TRect& rect) {
     const TRect content = ContentRect();
+    if (MultiColumn()) {
+        // The whole cell, also for a column out of view (left of the content or beyond its right).
+        const int perColumn = ColumnRows();
+        const int columnWidth = content.Width() / columns_;
+        const int left = content.Left + (index / perColumn - scrollBar_->Position()) * columnWidth;
+        const int top = content.Top + index % perColumn * itemHeight_;
+        rect = TRect{left, top, left + columnWidth, top + itemHeight_};
+        return;
+    }
     const int top = GetItemTop(index);
     int right = content.Right;
     if (scrollBarShown_) right -= scrollBar_->Width();
@@ -403,6 +463,10 @@ void TSeCustomListBox::UpdateScrollBar() {
 }
 
 void TSeCustomListBox::UpdateScrollRange() {
+    if (MultiColumn()) {
+        UpdateColumnRange();
+        return;
+    }
     const TRect content = ContentRect();
     scrollBar_->SetBounds(content.Right - scrollBar_->Width(), content.Top, scrollBar_->Width(), content.Height());
     scrollBar_->UpdateThickness();
@@ -423,6 +487,30 @@ void TSeCustomListBox::UpdateScrollRange() {
         if (first == count) first = std::max(count - 1, 0);
         scrollBar_->SetMax(first);
     }
+    ShowScrollBarIfNeeded();
+}
+
+void TSeCustomListBox::UpdateColumnRange() {
+    const TRect content = ContentRect();
+    scrollBar_->UpdateThickness();
+    const int barHeight = scrollBar_->Height();
+    scrollBar_->SetBounds(content.Left, content.Bottom - barHeight, content.Width(), barHeight);
+    scrollBar_->SetMin(0);
+    // The bar takes its height from the items only when it is shown, and it is shown when the
+    // columns of the full height do not fit; fewer rows above it need at least as many columns.
+    const int count = items_.Count();
+    const auto columnsNeeded = [&](int height) {
+        const int perColumn = std::max(height / std::max(itemHeight_, 1), 1);
+        return (count + perColumn - 1) / perColumn;
+    };
+    const bool shown = HasState(csDesigning) || alwaysShowScrlBar_ || columnsNeeded(content.Height()) > columns_;
+    const int columns = columnsNeeded(shown ? content.Height() - barHeight : content.Height());
+    scrollBar_->SetMax(std::max(columns - 1, 0));
+    scrollBar_->SetPageSize(columns_);  // the bar lowers it to the range when fewer columns are needed
+    ShowScrollBarIfNeeded();
+}
+
+void TSeCustomListBox::ShowScrollBarIfNeeded() {
     const int range = scrollBar_->Max() - scrollBar_->Min() + 1;
     const bool needed = scrollBar_->PageSize() < range && scrollBar_->Max() != scrollBar_->Min();
     scrollBar_->SetVisible(HasState(csDesigning) || alwaysShowScrlBar_ || needed);
@@ -462,28 +550,40 @@ void TSeCustomListBox::SetItemIndex(int index) {
     if (index > last) index = last;
     else if (index < -1) index = 0;
     itemIndex_ = index;
-    ComputeVisibleRange();
-    if (index != -1) {
-        // The steps below repaint once, at the end.
-        const rtl::ScopedFlag steps(keepingInView_);
-        // Stops when the position no longer moves: a view shorter than one item cannot show it whole.
-        while (bottomIndex_ < index) {
-            const int before = scrollBar_->Position();
-            SetScrollPosition(before + 1);
-            ComputeVisibleRange();
-            if (scrollBar_->Position() == before) break;
-        }
-        while (index < topIndex_) {
-            const int before = scrollBar_->Position();
-            SetScrollPosition(before - 1);
-            ComputeVisibleRange();
-            if (scrollBar_->Position() == before) break;
-        }
-        if (anchorIndex_ == -1) anchorIndex_ = index;
-    }
+    ScrollIntoView(index);
+    if (index != -1 && anchorIndex_ == -1) anchorIndex_ = index;
     ApplySelection();
     UpdateScrollBar();
     Invalidate();
+}
+
+void TSeCustomListBox::ScrollIntoView(int index) {
+    ComputeVisibleRange();
+    if (index < 0 || index >= items_.Count()) return;
+    // The steps below repaint once, at the end.
+    const rtl::ScopedFlag steps(keepingInView_);
+    if (MultiColumn()) {
+        const int column = index / ColumnRows();
+        int first = scrollBar_->Position();
+        if (column < first) first = column;
+        else if (column >= first + columns_) first = column - columns_ + 1;
+        SetScrollPosition(first);
+        ComputeVisibleRange();
+        return;
+    }
+    // Stops when the position no longer moves: a view shorter than one item cannot show it whole.
+    while (bottomIndex_ < index) {
+        const int before = scrollBar_->Position();
+        SetScrollPosition(before + 1);
+        ComputeVisibleRange();
+        if (scrollBar_->Position() == before) break;
+    }
+    while (index < topIndex_) {
+        const int before = scrollBar_->Position();
+        SetScrollPosition(before - 1);
+        ComputeVisibleRange();
+        if (scrollBar_->Position() == before) break;
+    }
 }
 
 void TSeCustomListBox::ApplySelection() {
@@ -533,8 +633,10 @@ void TSeCustomListBox::MouseMove(TShiftState shift, int x, int y) {
         Invalidate();
         Update();
     }
-    if (y < 0) scrollBar_->SetAutoScrollUp(true);
-    else if (y > Height()) scrollBar_->SetAutoScrollDown(true);
+    // Columns scroll sideways: the drag goes left or right of the list.
+    const int along = MultiColumn() ? x : y, extent = MultiColumn() ? Width() : Height();
+    if (along < 0) scrollBar_->SetAutoScrollUp(true);
+    else if (along > extent) scrollBar_->SetAutoScrollDown(true);
     else {
         scrollBar_->SetAutoScrollUp(false);
         scrollBar_->SetAutoScrollDown(false);
@@ -549,15 +651,22 @@ void TSeCustomListBox::ListScrolled() {
     if (keepingInView_) return;
     if (scrollBar_->AutoScrollUp()) {
         ComputeVisibleRange();
-        SetItemIndex(topIndex_);
+        SetItemIndex(MultiColumn() ? AutoScrollColumnItem(false) : topIndex_);
     } else if (scrollBar_->AutoScrollDown()) {
         ComputeVisibleRange();
-        SetItemIndex(bottomIndex_);
+        SetItemIndex(MultiColumn() ? AutoScrollColumnItem(true) : bottomIndex_);
     }
     ApplySelection();
     ComputeVisibleRange();
     HotTrack(mouseX_, mouseY_);
     Invalidate();
+}
+
+int TSeCustomListBox::AutoScrollColumnItem(bool last) const {
+    const int perColumn = ColumnRows();
+    const int row = std::clamp((mouseY_ - ContentRect().Top) / std::max(itemHeight_, 1), 0, perColumn - 1);
+    const int column = std::max(scrollBar_->Position(), 0) + (last ? columns_ - 1 : 0);
+    return std::min(column * perColumn + row, items_.Count() - 1);
 }
 
 void TSeCustomListBox::MouseDown(TMouseButtonKind button, TShiftState shift, int x, int y) {
@@ -608,8 +717,10 @@ void TSeCustomListBox::KeyDown(uint16_t& key, TShiftState shift) {
     TSeCustomControl::KeyDown(key, shift);
     if (items_.Count() == 0) return;
     const int before = itemIndex_;
-    // A page moves at least one item whatever the page size.
-    const int page = std::max(scrollBar_->PageSize() - 1, 1);
+    // Left and Right move by a column; a page of columns moves by as many columns as are shown. In
+    // one column a page moves at least one item whatever the page size.
+    const int column = MultiColumn() ? ColumnRows() : 1;
+    const int page = MultiColumn() ? column * columns_ : std::max(scrollBar_->PageSize() - 1, 1);
     bool move = true;
     switch (key) {
         case VK_RETURN:
@@ -622,10 +733,12 @@ void TSeCustomListBox::KeyDown(uint16_t& key, TShiftState shift) {
         case VK_HOME: SetItemIndex(0); break;
         case VK_END: SetItemIndex(items_.Count() - 1); break;
         case VK_LEFT:
+            if (itemIndex_ >= column) SetItemIndex(itemIndex_ - column);
+            break;
         case VK_UP:
             if (itemIndex_ > 0) SetItemIndex(itemIndex_ - 1);
             break;
-        case VK_RIGHT:
+        case VK_RIGHT: SetItemIndex(itemIndex_ + column); break;
         case VK_DOWN: SetItemIndex(itemIndex_ + 1); break;
         default: return;
     }

@@ -6,8 +6,14 @@
 // single selection, no check boxes).
 //
 // ItemIndex is the current (keyboard focus) item; Selected flags are separate from it and follow
-// it through ApplySelection once an anchor is set (a click, a key). The scroll bar's Position is
-// the first item shown.
+// it through ApplySelection once an anchor is set (a click, a key). In one column the scroll bar
+// is vertical and its Position is the first item shown.
+//
+// With Columns > 0 the list shows that many columns of fixed-height rows side by side: items run
+// down a column and on at the top of the next one, the bar is horizontal along the bottom and its
+// Position is the first column shown. Left and Right move by a column, dragging the selection
+// left or right of the list scrolls column by column. Wrapped and variable-height items take the
+// fixed ItemHeight there.
 
 #include <cstdint>
 #include <functional>
@@ -114,6 +120,11 @@ public:
     void SetListStyle(TSeListBoxStyle value);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool value);
+    // 0: one column, vertical scrolling; a negative count counts as 0.
+    int Columns() const { return columns_; }
+    void SetColumns(int value);
+    // Items per column with Columns > 0: the rows of ItemHeight that fit above the bar, at least 1.
+    int ColumnRows() const;
     TSeFontDevice FontDevice() const { return fontDevice_; }
     void SetFontDevice(TSeFontDevice value);
     TSeFontType FontType() const { return fontType_; }
@@ -177,10 +188,17 @@ private:
         vcl::TRect check;  // empty without check boxes
         vcl::TRect item;
     };
-    // The rows now visible, top to bottom.
+    // The rows now visible, top to bottom (with columns: column by column, left to right).
     std::vector<Row> VisibleRows();
+    // The check and item rectangles of a row whose cell starts at (left, top).
+    Row MakeRow(int index, int left, int top, int width, int height);
     int ItemWidth();
     void ComputeVisibleRange();
+    // Scrolls the least needed so that item index is in view.
+    void ScrollIntoView(int index);
+    // The item the selection moves to while a drag scrolls the columns: the pointer's row in the
+    // first (or last) column shown.
+    int AutoScrollColumnItem(bool last) const;
     void ApplySelection();
     void HotTrack(int x, int y);
     void ListScrolled();
@@ -191,7 +209,11 @@ private:
     void SetScrollPosition(int pos);
     int MaxScrollPosition() const;
     void UpdateScrollRange();
-    bool VariableHeights() const { return wordWrap_ || listStyle_ == lbOwnerDrawVariable; }
+    void UpdateColumnRange();
+    // Visibility and enabling of the bar from its range; keeps the position inside the last page.
+    void ShowScrollBarIfNeeded();
+    bool MultiColumn() const { return columns_ > 0; }
+    bool VariableHeights() const { return !MultiColumn() && (wordWrap_ || listStyle_ == lbOwnerDrawVariable); }
 
     bool updating_ = false;
     bool keepingInView_ = false;
@@ -213,6 +235,7 @@ private:
     bool allowGrayed_ = false;
     int itemIndex_ = -1;
     bool multiSelect_ = false;
+    int columns_ = 0;
     bool wordWrap_ = false;
     TSeListBoxStyle listStyle_ = lbStandard;
     TSeFontDevice fontDevice_ = fdScreen;
