@@ -1,5 +1,6 @@
 // The list box: its scroll range, selection by mouse and keys, the wheel, hot tracking, automatic
-// scrolling while a selection is dragged below it, check states, and the item bookkeeping.
+// scrolling while a selection is dragged below it, check states, the item bookkeeping, and the
+// layout in several columns with its horizontal bar.
 
 #include <gtest/gtest.h>
 
@@ -331,6 +332,194 @@ TEST_F(ListBox, ASelectionAndAScrollBarAsAPersonSeesThem) {
     SaveScreenshot("listbox_selection_scrollbar.png", form_->Handle());
     const PixelSection shot = screen_.Screenshot(form_->Handle());
     EXPECT_EQ(shot.At(kLeft + 60, Row(2).Y - 6) & 0xFFFFFFu, vcl::testing_support::PixelOf(clHighlight) & 0xFFFFFFu);
+}
+
+// --- Several columns ------------------------------------------------------------------------------
+
+// A list 307 wide (three columns of 101 inside the bevels) and 8 rows of 15 high; a horizontal bar
+// of 16 leaves room for 6 rows above it.
+class ColumnListBox : public ListBox {
+protected:
+    TSeSkinListBox* NewColumns(int items, int columns) {
+        TSeSkinListBox* list = NewList(items);
+        list->SetBounds(kLeft, kTop, 307, 8 * 15 + 4);
+        list->SetColumns(columns);
+        Pump();
+        return list;
+    }
+    // Client point inside the cell of visible column c, row r.
+    static TPoint Cell(int c, int r) { return {kLeft + 2 + c * 101 + 40, kTop + 2 + r * 15 + 7}; }
+    void ClickCell(int c, int r) {
+        screen_.ClickAt(form_->Handle(), Cell(c, r));
+        Pump();
+    }
+};
+
+TEST_F(ColumnListBox, TheBarCountsTheColumnsTheItemsNeedAndAppearsOnlyWhenTheyDoNotFit) {
+    // hit: the current item after a click into the first row of the second column (x 143, which
+    // one column of 303 still covers); an empty cell leaves the current item as it was.
+    const struct {
+        int items, columns;
+        bool shown;
+        int rows, max, page, hit;
+    } cases[] = {
+        {25, 3, true, 6, 4, 3, 6},    // 8 rows would need 4 columns: the bar takes 16 pixels, 6 rows remain
+        {24, 3, false, 8, 2, 3, 8},   // 3 full columns of 8
+        {4, 3, false, 8, 0, 1, 0},    // one column of items: the page is the whole range
+        {0, 3, false, 8, 0, 1, -1},
+        {9, 1, true, 6, 1, 1, 0},
+        {25, -2, true, 0, 24, 8, 0},  // a negative count is one column with its vertical bar
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.items) + " items in " + std::to_string(c.columns) + " columns");
+        TSeSkinListBox* list = NewColumns(c.items, c.columns);
+        TSeCustomScrollBar& bar = list->ScrollBar();
+        EXPECT_EQ(list->ScrollBarShown(), c.shown);
+        EXPECT_EQ(bar.Max(), c.max);
+        EXPECT_EQ(bar.PageSize(), c.page);
+        const TRect content = list->ContentRect();
+        if (c.columns > 0) {
+            EXPECT_EQ(bar.Kind(), sbHorizontal);
+            EXPECT_EQ(bar.BoundsRect(), (TRect{content.Left, content.Bottom - bar.Height(), content.Right, content.Bottom}));
+            EXPECT_EQ(list->ColumnRows(), c.rows);
+            ClickCell(1, 0);
+            EXPECT_EQ(list->ItemIndex(), c.hit);
+            // Below the last row, or in the bar, no item is hit: the current item stays.
+            const int before = list->ItemIndex();
+            screen_.ClickAt(form_->Handle(), {Cell(0, 0).X, kTop + 2 + c.rows * 15 + 1});
+            Pump();
+            EXPECT_EQ(list->ItemIndex(), before);
+        } else {
+            EXPECT_EQ(list->Columns(), 0);
+            EXPECT_EQ(bar.Kind(), sbVertical);
+            ClickRow(1);
+            EXPECT_EQ(list->ItemIndex(), 1);
+        }
+        delete list;
+    }
+}
+
+TEST_F(ColumnListBox, KeysMoveByItemsUpAndDownAndByColumnsSidewaysKeepingTheColumnInView) {
+    TSeSkinListBox* list = NewColumns(25, 3);  // 5 columns of 6, 3 shown
+    ClickCell(0, 0);
+    const struct {
+        uint16_t key;
+        int index, first;  // current item, first column shown
+    } steps[] = {
+        {VK_DOWN, 1, 0},  {VK_RIGHT, 7, 0},  {VK_RIGHT, 13, 0}, {VK_RIGHT, 19, 1}, {VK_RIGHT, 24, 2},
+        {VK_RIGHT, 24, 2}, {VK_LEFT, 18, 2}, {VK_LEFT, 12, 2},  {VK_LEFT, 6, 1},   {VK_UP, 5, 0},
+        {VK_LEFT, 5, 0},  {VK_END, 24, 2},   {VK_HOME, 0, 0},   {VK_NEXT, 18, 1},  {VK_NEXT, 24, 2},
+        {VK_PRIOR, 6, 1}, {VK_PRIOR, 0, 0},
+    };
+    for (const auto& s : steps) {
+        Key(s.key);
+        EXPECT_EQ(list->ItemIndex(), s.index) << "key " << s.key;
+        EXPECT_EQ(list->ScrollBar().Position(), s.first) << "key " << s.key;
+        EXPECT_EQ(list->TopIndex(), s.first * 6) << "key " << s.key;
+        EXPECT_EQ(list->SelCount(), 1);
+        EXPECT_TRUE(list->Selected(s.index));
+    }
+    // The wheel scrolls by columns and leaves the current item where it is.
+    TInputSettings settings;
+    settings.WheelScrollLines = 1;
+    screen_.SetInputSettings(settings);
+    screen_.Wheel(-120);
+    Pump();
+    EXPECT_EQ(list->ScrollBar().Position(), 1);
+    EXPECT_EQ(list->ItemIndex(), 0);
+    // A click in the first column shown now hits the items of column 1.
+    ClickCell(0, 3);
+    EXPECT_EQ(list->ItemIndex(), 9);
+}
+
+TEST_F(ColumnListBox, DraggingBesideTheListScrollsAColumnPerTickAlongThePointersRow) {
+    TSeSkinListBox* list = NewColumns(25, 3);
+    screen_.MoveMouseTo(form_->Handle(), Cell(0, 2));
+    screen_.PressButton();
+    Pump();
+    EXPECT_EQ(list->ItemIndex(), 2);
+    screen_.MoveMouseTo(form_->Handle(), {kLeft + 307 + 20, Cell(0, 2).Y});  // right of the list
+    Pump();
+    const struct {
+        int first, index;
+    } right[] = {{1, 3 * 6 + 2}, {2, 24}, {2, 24}};  // row 2 of the last column shown; column 4 ends at 24
+    for (const auto& s : right) {
+        Advance(435);
+        Pump();
+        EXPECT_EQ(list->ScrollBar().Position(), s.first);
+        EXPECT_EQ(list->ItemIndex(), s.index);
+    }
+    screen_.MoveMouseTo(form_->Handle(), {kLeft - 5, Cell(0, 4).Y});  // left of it, row 4
+    Pump();
+    const struct {
+        int first, index;
+    } left[] = {{1, 6 + 4}, {0, 4}, {0, 4}};
+    for (const auto& s : left) {
+        Advance(435);
+        Pump();
+        EXPECT_EQ(list->ScrollBar().Position(), s.first);
+        EXPECT_EQ(list->ItemIndex(), s.index);
+    }
+    EXPECT_EQ(list->SelCount(), 1);
+    screen_.ReleaseButton();
+    Pump();
+    screen_.MoveMouseTo(form_->Handle(), {kLeft + 307 + 20, Cell(0, 2).Y});
+    Advance(2000);
+    Pump();
+    EXPECT_EQ(list->ScrollBar().Position(), 0) << "without the button the list stays";
+}
+
+TEST_F(ColumnListBox, ShrinkingItemsAndATinyViewKeepTheCurrentItemAndTheViewInRange) {
+    TSeSkinListBox* list = NewColumns(25, 3);
+    ClickCell(0, 0);
+    Key(VK_END);
+    ASSERT_EQ(list->ScrollBar().Position(), 2);
+    while (list->Items().Count() > 4) list->Items().Delete(list->Items().Count() - 1);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    EXPECT_EQ(list->ScrollBar().Position(), 0) << "one column of items left";
+    EXPECT_FALSE(list->ScrollBarShown());
+    // Shorter than one row: one row a column, and the keys still walk the items.
+    list->SetBounds(kLeft, kTop, 307, 12);
+    Pump();
+    EXPECT_EQ(list->ColumnRows(), 1);
+    Key(VK_HOME);
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    EXPECT_EQ(list->ScrollBar().Position(), 1);
+    // Narrower than its columns: columns of no width hit nothing, and nothing divides by zero.
+    list->SetColumns(400);
+    Pump();
+    ClickCell(0, 0);
+    EXPECT_EQ(list->ItemIndex(), 3);
+    list->Items().Clear();
+    Key(VK_RIGHT);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    list->SetColumns(0);
+    EXPECT_EQ(list->ScrollBar().Kind(), sbVertical);
+}
+
+TEST_F(ColumnListBox, ThreeColumnsWithASelectionAndTheHorizontalBarAsAPersonSeesThem) {
+    TSeSkinListBox* list = NewColumns(25, 3);
+    ClickCell(1, 2);
+    ASSERT_EQ(list->ItemIndex(), 8);
+    screen_.MoveMouseTo(form_->Handle(), Cell(2, 4));
+    Pump();
+    SaveScreenshot("listbox_columns.png", form_->Handle());
+    const PixelSection shot = screen_.Screenshot(form_->Handle());
+    using vcl::testing_support::Mismatches;
+    using vcl::testing_support::PixelOf;
+    // The highlight fills exactly the selected cell, the middle column's 101 pixels one row high
+    // (inside its focus rectangle, right of its text).
+    const int left = kLeft + 2 + 101, top = kTop + 2 + 2 * 15;
+    EXPECT_EQ(Mismatches(shot, {left + 50, top + 1, left + 100, top + 14}, PixelOf(clHighlight)), 0);
+    EXPECT_EQ(shot.At(left - 1, top + 7) & 0xFFFFFFu, PixelOf(clWindow) & 0xFFFFFFu);
+    EXPECT_EQ(shot.At(left + 101, top + 7) & 0xFFFFFFu, PixelOf(clWindow) & 0xFFFFFFu);
+    // Below the sixth row the strip above the bar stays empty; the bar is not the window colour.
+    const int barTop = kTop + 2 + 120 - 16;
+    EXPECT_EQ(Mismatches(shot, {kLeft + 2, kTop + 2 + 90, kLeft + 305, barTop}, PixelOf(clWindow)), 0);
+    EXPECT_GT(Mismatches(shot, {kLeft + 2, barTop, kLeft + 305, barTop + 16}, PixelOf(clWindow)), 1000);
 }
 
 }  // namespace
