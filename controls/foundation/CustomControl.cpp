@@ -1,6 +1,7 @@
 #include "controls/foundation/CustomControl.h"
 
 #include "controls/surface/Primitives.h"
+#include "platform/window/SystemMetrics.h"
 
 namespace se {
 
@@ -89,9 +90,76 @@ void TSeCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     cachedHeight_ = AHeight;
     // Without a window the toolkit lays the children out before the cache has the new size.
     if (resized) Realign();
+    LayoutScrollBars();
 }
 
-TRect TSeCustomControl::GetClientRect() const { return GetInnerRect(); }
+TRect TSeCustomControl::GetClientRect() const {
+    TRect r = GetInnerRect();
+    if (vertScrollBar_) r.Right -= vertScrollBar_->BarControl().Width();
+    if (horzScrollBar_) r.Bottom -= horzScrollBar_->BarControl().Height();
+    return r;
+}
+
+int TSeCustomControl::GetScrollBarSize() { return GetSystemMetrics(SM_CYVTHUMB); }
+
+void TSeCustomControl::SetScrollBars(TSeScrollStyle value) {
+    if (value == scrollBars_) return;
+    scrollBars_ = value;
+    // Without a window the bars wait for CreateWnd.
+    if (HandleAllocated()) UpdateScrollBars();
+    Invalidate();
+}
+
+void TSeCustomControl::UpdateScrollBars() {
+    const bool horz = scrollBars_ == kssHorizontal || scrollBars_ == kssBoth;
+    const bool vert = scrollBars_ == kssVertical || scrollBars_ == kssBoth;
+    if (!horz) DestroyScrollBar(horzScrollBar_);
+    if (!vert) DestroyScrollBar(vertScrollBar_);
+    const auto make = [this](bool vertical) {
+        ISeHostedScrollBar* bar = CreateScrollBar();
+        if (!bar) return bar;
+        bar->HostIn(vertical, [this, vertical](int code, int pos) {
+            Perform(vertical ? WM_VSCROLL : WM_HSCROLL, static_cast<WPARAM>(code), pos);
+        });
+        bar->BarControl().SetParent(this);
+        return bar;
+    };
+    if (horz && !horzScrollBar_) horzScrollBar_ = make(false);
+    if (vert && !vertScrollBar_) vertScrollBar_ = make(true);
+    LayoutScrollBars();
+}
+
+void TSeCustomControl::DestroyScrollBar(ISeHostedScrollBar*& bar) {
+    if (!bar) return;
+    delete &bar->BarControl();
+    bar = nullptr;
+}
+
+void TSeCustomControl::LayoutScrollBars() {
+    if (!horzScrollBar_ && !vertScrollBar_) return;
+    const TRect inner = GetInnerRect();
+    const int size = GetScrollBarSize();
+    const int right = vertScrollBar_ ? inner.Right - size : inner.Right;
+    const int bottom = horzScrollBar_ ? inner.Bottom - size : inner.Bottom;
+    if (horzScrollBar_) horzScrollBar_->BarControl().SetBounds(inner.Left, bottom, right - inner.Left, size);
+    if (vertScrollBar_) vertScrollBar_->BarControl().SetBounds(right, inner.Top, size, bottom - inner.Top);
+}
+
+void TSeCustomControl::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    // Hosted bars are controls of the set, never the platform's.
+    params.Style &= ~(WS_HSCROLL | WS_VSCROLL);
+}
+
+void TSeCustomControl::CreateWnd() {
+    TCustomControl::CreateWnd();
+    if (Parent()) UpdateScrollBars();
+}
+
+void TSeCustomControl::Loaded() {
+    TCustomControl::Loaded();
+    LayoutScrollBars();
+}
 
 TRect TSeCustomControl::GetInnerRect() const {
     TRect r{0, 0, cachedWidth_, cachedHeight_};
@@ -133,17 +201,37 @@ void TSeCustomControl::Paint() {
 }
 
 void TSeCustomControl::PaintRingAndFace(TCanvas& canvas) {
-    const TRect inner = GetInnerRect();
+    HDC dc = canvas.Handle();
+    const TRect client = GetClientRect();
+    TRect inner = GetInnerRect();
+    // With both bars the corner between them belongs to the ring.
+    if (scrollBars_ == kssBoth) {
+        inner.Right = client.Right;
+        inner.Bottom = client.Bottom;
+    }
     {
         // The ring never touches the content area.
-        HDC dc = canvas.Handle();
         TSeSavedDC saved(dc);
         ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
         PaintBorder();
     }
     // The restore may have put other objects back than the canvas thinks it has selected.
     canvas.Refresh();
-    PaintFace();
+    PaintFaceInClient(canvas, client);
+}
+
+void TSeCustomControl::PaintFaceInClient(TCanvas& canvas, const TRect& client) {
+    if (scrollBars_ != kssBoth) {
+        PaintFace();
+        return;
+    }
+    {
+        // Saved and restored: the hosted bars paint on this device context after the face.
+        TSeSavedDC saved(canvas.Handle());
+        IntersectClipRect(canvas.Handle(), client.Left, client.Top, client.Right, client.Bottom);
+        PaintFace();
+    }
+    canvas.Refresh();
 }
 
 void TSeCustomControl::PaintFace() {
@@ -153,6 +241,7 @@ void TSeCustomControl::PaintFace() {
 void TSeCustomControl::PaintBorder() {
     TCanvas& canvas = *Canvas();
     TRect r{0, 0, cachedWidth_, cachedHeight_};
+    if (scrollBars_ == kssBoth) FillRectColor(canvas, {Width() - 20, Height() - 20, Width(), Height()}, Color());
     if (GetInnerRect() == r) return;
     if (bevelWidth_ > 0) {
         if (bevelOuter_ != kbvNone) {
@@ -185,7 +274,7 @@ void TSeCustomControl::WMEraseBkgnd(TMessage& m) {
         TSeCanvasRedirect redirect(canvas, dc);
         if (transparent_) CopyParentBackground(dc);
         PaintBorder();
-        PaintFace();
+        PaintFaceInClient(canvas, GetClientRect());
     }
     m.Result = 1;
 }
@@ -194,6 +283,7 @@ void TSeCustomControl::WMWindowPosChanging(TMessage& m) {
     if (const auto* pos = reinterpret_cast<const WINDOWPOS*>(m.LParam); pos && !(pos->flags & SWP_NOSIZE)) {
         cachedWidth_ = pos->cx;
         cachedHeight_ = pos->cy;
+        LayoutScrollBars();
     }
     TCustomControl::WMWindowPosChanging(m);
 }

@@ -18,11 +18,15 @@
 //   accelerator. Tracking marks a left press in progress; ContainsPoint tests a control point.
 // - A child that asks for its background (Transparent, or Blending) gets this control's border
 //   and face painted into its buffer: PaintFace must draw relative to the DC's origin only.
+// - ScrollBars hosts scroll bars along the bottom and right of the inner rectangle (made by
+//   CreateScrollBar once the window exists); their actions arrive as WM_HSCROLL/WM_VSCROLL and
+//   GetClientRect leaves them out.
 
 #include <string>
 #include <string_view>
 
 #include "controls/foundation/Blending.h"
+#include "controls/foundation/HostedScrollBar.h"
 #include "controls/foundation/PaintBuffer.h"
 #include "controls/foundation/Types.h"
 #include "controls/surface/Bitmap.h"
@@ -66,13 +70,17 @@ public:
     bool ThemedBorder() const { return themedBorder_; }
     void SetThemedBorder(bool value) { themedBorder_ = value; }
     TSeScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TSeScrollStyle value);
+    // The hosted bars, or null.
+    vcl::TControl* HorzScrollBar() const { return horzScrollBar_ ? &horzScrollBar_->BarControl() : nullptr; }
+    vcl::TControl* VertScrollBar() const { return vertScrollBar_ ? &vertScrollBar_->BarControl() : nullptr; }
 
     // The size painting and layout use: the last SetBounds, or the size the window reported.
     int CachedWidth() const { return cachedWidth_; }
     int CachedHeight() const { return cachedHeight_; }
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-    // The inner rectangle (no scroll bar is ever hosted).
+    // The inner rectangle less the hosted scroll bars.
     vcl::TRect GetClientRect() const override;
     // Inside the border lines and the bevels.
     virtual vcl::TRect GetInnerRect() const;
@@ -91,6 +99,11 @@ protected:
     virtual void PaintFace();
     // The ring between the outer rectangle and GetInnerRect: bevels, then BorderWidth frames.
     virtual void PaintBorder();
+    // A new scroll bar owned by this control, or null when it cannot host one. The foundation has
+    // no bar of its own to make (the scroll-bar unit builds on it): TSeScrollBarHost answers.
+    virtual ISeHostedScrollBar* CreateScrollBar() { return nullptr; }
+    // Thickness of hosted scroll bars.
+    virtual int GetScrollBarSize();
     // A bevel or border property changed (after storing it).
     virtual void BorderChanged() {}
 
@@ -107,6 +120,9 @@ protected:
     // Paints this control into a child's background request; answers 1 to every erase.
     void WMEraseBkgnd(vcl::TMessage& message) override;
     void WMWindowPosChanging(vcl::TMessage& message) override;
+    void CreateParams(vcl::TCreateParams& params) override;
+    void CreateWnd() override;
+    void Loaded() override;
 
     // The wide caption of the controls that show one.
     const std::u16string& WideCaption() const { return caption_; }
@@ -126,6 +142,12 @@ private:
     void BlendingChanged();
     void BorderPropertyChanged();
     void PaintRingAndFace(vcl::TCanvas& canvas);
+    // PaintFace, clipped to the client rectangle when both bars are hosted.
+    void PaintFaceInClient(vcl::TCanvas& canvas, const vcl::TRect& client);
+    // Makes and removes hosted bars to match ScrollBars, then lays them out.
+    void UpdateScrollBars();
+    void LayoutScrollBars();
+    void DestroyScrollBar(ISeHostedScrollBar*& bar);
 
     TSePerformance performance_ = kspNoBuffer;
     TseBitmap blendBuffer_;
@@ -133,6 +155,8 @@ private:
     bool transparent_ = false;
     bool mouseInside_ = false;
     TSeScrollStyle scrollBars_ = kssNone;
+    ISeHostedScrollBar* horzScrollBar_ = nullptr;
+    ISeHostedScrollBar* vertScrollBar_ = nullptr;
     vcl::TFont paintFont_;
     int borderWidth_ = 0;
     TSeBevelCut bevelInner_ = kbvLowered;

@@ -164,7 +164,7 @@ protected:
     virtual void DrawCheckBox(int index, const vcl::TRect& rect);
     virtual bool ItemHitTest(int x, int y, const vcl::TRect& rect, int index);
     virtual bool CheckBoxHitTest(int x, int y, const vcl::TRect& rect, int index);
-    virtual TSeCustomScrollBar* CreateScrollBar();
+    TSeCustomScrollBar* CreateScrollBar() override;
     virtual void PaintBackground();
     virtual void PaintItems();
 

@@ -251,6 +251,16 @@ void TSeCustomScrollBar::Change() {
     if (OnChange) OnChange(this);
 }
 
+void TSeCustomScrollBar::HostIn(bool vertical, TScrollRelay relay) {
+    SetKind(vertical ? sbVertical : sbHorizontal);
+    SetBorderWidth(0);
+    SetTransparent(false);
+    OnScroll = [this, relay = std::move(relay)](TObject*, TSeScrollCode code, int& pos) {
+        relay(code, pos);
+        pos = Position();
+    };
+}
+
 void TSeCustomScrollBar::Scroll(TSeScrollCode code, int& pos) {
     if (OnScroll) OnScroll(this, code, pos);
 }

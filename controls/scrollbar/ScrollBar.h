@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "controls/foundation/CustomControl.h"
 #include "controls/foundation/GraphicControl.h"
+#include "controls/foundation/HostedScrollBar.h"
 #include "controls/foundation/SkinHook.h"
 #include "platform/runtime/Timer.h"
 
@@ -26,10 +28,13 @@ using TScrollBarInc = int16_t;
 // Rounds to the nearest integer, halves to even.
 int RoundHalfEven(double value);
 
-class TSeCustomScrollBar : public TSeGraphicControl {
+class TSeCustomScrollBar : public TSeGraphicControl, public ISeHostedScrollBar {
 public:
     explicit TSeCustomScrollBar(vcl::TComponent* AOwner);
     ~TSeCustomScrollBar() override;
+
+    vcl::TControl& BarControl() override { return *this; }
+    void HostIn(bool vertical, TScrollRelay relay) override;
 
     int Position() const { return position_; }
     void SetPosition(int value);
@@ -148,6 +153,17 @@ private:
 class TSeSkinScrollBar : public TSeSkinAware<TSeCustomScrollBar> {
 public:
     explicit TSeSkinScrollBar(vcl::TComponent* AOwner) : TSeSkinAware(AOwner, "ScrollBar") { SetBorderWidth(0); }
+};
+
+// A control of the set that hosts scroll bars (ScrollBars): the foundation asks CreateScrollBar for
+// them, and only this unit can make one.
+template <class Base>
+class TSeScrollBarHost : public Base {
+public:
+    using Base::Base;
+
+protected:
+    ISeHostedScrollBar* CreateScrollBar() override { return new TSeSkinScrollBar(this); }
 };
 
 }  // namespace se

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/scrollbar/ScrollBar.h"
+#include "platform/draw/PixelSection.h"
 #include "platform/draw/Gdi.h"
 #include "platform/toolkit/Form.h"
 #include "tests/support/GuiTest.h"
@@ -347,6 +348,75 @@ TEST_F(ScrollBar, EachStateAsAPersonSeesIt) {
     SaveScreenshot("scrollbar_page_pressed.png", form_->Handle());
     screen_.ReleaseButton();
     Pump();
+}
+
+// A windowed control of the set hosting bars; it logs the scroll messages and, like a platform
+// control, moves the bar itself when asked to follow.
+class Host : public TSeScrollBarHost<TSeCustomControl> {
+public:
+    using TSeScrollBarHost::TSeScrollBarHost;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == WM_HSCROLL || m.Msg == WM_VSCROLL) {
+            log.push_back({m.Msg, static_cast<int>(m.WParam), static_cast<int>(m.LParam)});
+            TControl* bar = m.Msg == WM_VSCROLL ? VertScrollBar() : HorzScrollBar();
+            if (follow && m.WParam != SB_ENDSCROLL) static_cast<TSeCustomScrollBar*>(bar)->SetPosition(int(m.LParam));
+        }
+        TSeScrollBarHost::WndProc(m);
+    }
+    struct Message {
+        UINT msg;
+        int code, pos;
+        bool operator==(const Message&) const = default;
+    };
+    std::vector<Message> log;
+    bool follow = false;
+};
+
+TEST_F(ScrollBar, HostedBarsLineTheInnerRectangleAndReportAsScrollMessages) {
+    auto* host = new Host(form_);
+    host->SetBounds(kLeft, kTop, 200, 100);
+    host->SetBevelKind(kbkSingle);
+    host->SetBevelWidth(1);
+    host->SetColor(clRed);
+    host->SetScrollBars(kssBoth);
+    EXPECT_EQ(host->VertScrollBar(), nullptr) << "bars wait for the window";
+    host->SetParent(form_);
+    Pump();
+    ASSERT_NE(host->VertScrollBar(), nullptr);
+    ASSERT_NE(host->HorzScrollBar(), nullptr);
+    EXPECT_EQ(host->HorzScrollBar()->BoundsRect(), (TRect{2, 82, 182, 98}));
+    EXPECT_EQ(host->VertScrollBar()->BoundsRect(), (TRect{182, 2, 198, 82}));
+    EXPECT_EQ(host->GetClientRect(), (TRect{2, 2, 182, 82}));
+    auto* vert = static_cast<TSeCustomScrollBar*>(host->VertScrollBar());
+    EXPECT_EQ(vert->Kind(), sbVertical);
+    EXPECT_EQ(vert->BorderWidth(), 0);
+
+    // The face stays inside the client rectangle, the corner between the bars is the control's.
+    const PixelSection shot = screen_.Screenshot(form_->Handle());
+    const uint32_t red = vcl::testing_support::PixelOf(clRed) & 0xFFFFFFu;
+    EXPECT_EQ(shot.At(kLeft + 100, kTop + 40) & 0xFFFFFFu, red);
+    EXPECT_EQ(shot.At(kLeft + 190, kTop + 90) & 0xFFFFFFu, red);
+    EXPECT_NE(shot.At(kLeft + 190, kTop + 40) & 0xFFFFFFu, red) << "the vertical bar's track";
+    EXPECT_NE(shot.At(kLeft + 100, kTop + 90) & 0xFFFFFFu, red) << "the horizontal bar's track";
+
+    // A press on the down arrow: the bar stays until the control moves it, as with platform bars.
+    Press(190, 78);
+    Release();
+    host->follow = true;
+    Press(190, 78);
+    Release();
+    using M = Host::Message;
+    EXPECT_EQ(host->log, (std::vector<M>{{WM_VSCROLL, SB_LINEDOWN, 1}, {WM_VSCROLL, SB_ENDSCROLL, 0},
+                                        {WM_VSCROLL, SB_LINEDOWN, 1}, {WM_VSCROLL, SB_ENDSCROLL, 1}}));
+    EXPECT_EQ(vert->Position(), 1);
+
+    // Resizing lays them out again; dropping one gives its room back.
+    host->SetBounds(kLeft, kTop, 150, 80);
+    EXPECT_EQ(host->VertScrollBar()->BoundsRect(), (TRect{132, 2, 148, 62}));
+    host->SetScrollBars(kssHorizontal);
+    EXPECT_EQ(host->VertScrollBar(), nullptr);
+    EXPECT_EQ(host->HorzScrollBar()->BoundsRect(), (TRect{2, 62, 148, 78}));
+    EXPECT_EQ(host->GetClientRect(), (TRect{2, 2, 148, 62}));
 }
 
 }  // namespace
