@@ -143,16 +143,62 @@ void Region::Union(const TRect& rect) {
 
 void Region::Union(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Union); }
 
+// The clip of a device context is changed on every paint of every control, mostly a single
+// rectangle against another: those cases are answered here, with the same rectangles the band
+// sweep would give, and only the others go through it.
+
 void Region::Subtract(const TRect& rect) {
     if (rect.IsEmpty() || !Intersects(rect)) return;
+    if (rects_.size() == 1) {
+        // At most a band above, the parts left and right of the hole, and a band below.
+        const TRect whole = rects_.front();
+        const TRect hole = IntersectRect(whole, rect);
+        rects_.clear();
+        if (hole.Top > whole.Top) rects_.push_back({whole.Left, whole.Top, whole.Right, hole.Top});
+        if (hole.Left > whole.Left) rects_.push_back({whole.Left, hole.Top, hole.Left, hole.Bottom});
+        if (hole.Right < whole.Right) rects_.push_back({hole.Right, hole.Top, whole.Right, hole.Bottom});
+        if (hole.Bottom < whole.Bottom) rects_.push_back({whole.Left, hole.Bottom, whole.Right, whole.Bottom});
+        return;
+    }
     rects_ = Combine(rects_, {rect}, Op::Subtract);
 }
 
-void Region::Subtract(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Subtract); }
+void Region::Subtract(const Region& other) {
+    if (other.rects_.size() == 1) return Subtract(other.rects_.front());
+    rects_ = Combine(rects_, other.rects_, Op::Subtract);
+}
 
-void Region::Intersect(const TRect& rect) { rects_ = Combine(rects_, {rect}, Op::Intersect); }
+void Region::Intersect(const TRect& rect) {
+    if (rects_.empty()) return;
+    if (rect.IsEmpty()) {
+        rects_.clear();
+        return;
+    }
+    const TRect bounds = Bounds();
+    if (IntersectRect(bounds, rect) == bounds) return;  // nothing is cut off
+    if (rects_.size() == 1) {
+        const TRect part = IntersectRect(rects_.front(), rect);
+        if (part.IsEmpty()) {
+            rects_.clear();
+        } else {
+            rects_.front() = part;
+        }
+        return;
+    }
+    rects_ = Combine(rects_, {rect}, Op::Intersect);
+}
 
-void Region::Intersect(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Intersect); }
+void Region::Intersect(const Region& other) {
+    if (other.rects_.size() == 1) return Intersect(other.rects_.front());
+    if (rects_.size() == 1 && other.rects_.size() > 1) {
+        // Commutes: the other region cut to this one rectangle.
+        Region cut = other;
+        cut.Intersect(rects_.front());
+        rects_ = std::move(cut.rects_);
+        return;
+    }
+    rects_ = Combine(rects_, other.rects_, Op::Intersect);
+}
 
 void Region::Xor(const Region& other) { rects_ = Combine(rects_, other.rects_, Op::Xor); }
 
