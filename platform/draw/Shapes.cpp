@@ -51,6 +51,17 @@ public:
     // Bresenham from a to b in device coordinates, without b.
     void Line(TPoint a, TPoint b) {
         if (!Visible()) return;
+        if (Batched() && (a.X == b.X || a.Y == b.Y)) {
+            // Straight across or down (frames, edges): the dots form one run, known without stepping.
+            if (a == b) return;
+            const TPoint last{a.X == b.X ? a.X : (b.X > a.X ? b.X - 1 : b.X + 1),
+                              a.Y == b.Y ? a.Y : (b.Y > a.Y ? b.Y - 1 : b.Y + 1)};
+            const int half = (width_ - 1) / 2;
+            const int left = std::min(a.X, last.X) - half, top = std::min(a.Y, last.Y) - half;
+            dc_.Fill(TRect{left, top, std::max(a.X, last.X) - half + width_, std::max(a.Y, last.Y) - half + width_},
+                     ink_);
+            return;
+        }
         const int dx = std::abs(b.X - a.X), sx = a.X < b.X ? 1 : -1;
         const int dy = -std::abs(b.Y - a.Y), sy = a.Y < b.Y ? 1 : -1;
         int error = dx + dy;
