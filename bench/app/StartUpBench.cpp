@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/RealScreen.h"
 
@@ -49,9 +50,9 @@ void BM_ProcessStartToFirstFrame(benchmark::State& state) {
     double cpu = 0, resident = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        RunningProgram program({VELMO_PROGRAM},
-                               {"DISPLAY=" + Server().Display(), "VELMO_REPORT_FIRST_FRAME=" + std::to_string(kReportFd)},
-                               kReportFd);
+        const std::vector<std::string> environment{"DISPLAY=" + Server().Display(),
+                                                   "VELMO_REPORT_FIRST_FRAME=" + std::to_string(kReportFd)};
+        RunningProgram program({VELMO_PROGRAM}, environment, kReportFd);
         const std::string line = program.ReadLine(std::chrono::seconds(20));
         const auto presented = std::chrono::steady_clock::now();
         if (!program.Running() || CpuMilliseconds(line) < 0) {
