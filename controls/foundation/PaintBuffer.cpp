@@ -116,7 +116,10 @@ void CopyParentBackground(TControl& control, HDC dc, bool buffered, int width, i
     // The control's client origin in the parent's client area: the window origin becomes it, so the
     // parent's pixel there is the DC's pixel (0, 0).
     const TPoint p = parent->ScreenToClient(control.ClientOrigin());
-    if (buffered) {
+    // A dc that is an off-screen surface already (a child's background request reaching an unbuffered
+    // control) takes the parent's painting directly too: a temporary of this control's size would be
+    // painted in full only for the child's few pixels to be copied out of it.
+    if (buffered || FindSurface(dc) != nullptr) {
         // Only the control's own pixels: the shared buffer is far larger than the control.
         IntersectClipRect(dc, 0, 0, width, height);
         OffsetWindowOrgEx(dc, p.X, p.Y, nullptr);

@@ -107,7 +107,8 @@ private:
 
 // Paints the parent's background into dc so that the parent's pixel at the control's position
 // lands on dc's pixel (0, 0). buffered: dc is an off-screen surface of the control's size;
-// otherwise (dc is the screen) the background goes through a temporary surface of width x height.
+// otherwise the background goes through a temporary surface of width x height when dc is the
+// screen, and straight into dc when dc belongs to a surface (a background request from a child).
 // paintGraphicSiblings: the parent's window-less children are painted over it too (the blending
 // path of windowed controls). Does nothing without a parent or with an empty size.
 void CopyParentBackground(vcl::TControl& control, vcl::HDC dc, bool buffered, int width, int height,

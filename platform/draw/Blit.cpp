@@ -1,6 +1,7 @@
 #include "platform/draw/Blit.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/draw/DeviceContext.h"
@@ -65,40 +66,58 @@ Axis MakeAxis(int destination, int destinationLength, int source, int sourceLeng
 }
 
 // Source pixels in device coordinates of the source DC; a copy first when both DCs draw on the
-// same surface, so overlapping moves read the original pixels.
+// same surface, so overlapping moves read the original pixels. Rows are handed out as pointers
+// with the range they cover, so a transfer reads pixels directly instead of one call per pixel.
 class SourceReader {
 public:
-    SourceReader(DeviceContext* dc, const Axis& xs, const Axis& ys, bool sameSurface) : dc_(dc) {
-        if (dc == nullptr || !sameSurface || xs.source.empty() || ys.source.empty()) return;
+    SourceReader(DeviceContext* dc, const Axis& xs, const Axis& ys, bool sameSurface)
+        : surface_(dc != nullptr ? dc->Surface() : nullptr), origin_(dc != nullptr ? dc->Origin() : TPoint{}) {
+        if (surface_ == nullptr || !sameSurface || xs.source.empty() || ys.source.empty()) return;
         const auto [minX, maxX] = std::minmax_element(xs.source.begin(), xs.source.end());
         const auto [minY, maxY] = std::minmax_element(ys.source.begin(), ys.source.end());
         box_ = TRect{*minX, *minY, *maxX + 1, *maxY + 1};
         copy_.resize(static_cast<size_t>(box_.Width()) * static_cast<size_t>(box_.Height()));
         for (int y = box_.Top; y < box_.Bottom; ++y) {
-            for (int x = box_.Left; x < box_.Right; ++x) copy_[Index(x, y)] = dc->Read(x, y);
+            for (int x = box_.Left; x < box_.Right; ++x) copy_[Index(x, y)] = Direct(x, y);
         }
         copied_ = true;
     }
-    uint32_t At(int x, int y) const {
-        if (dc_ == nullptr) return 0;
-        return copied_ ? copy_[Index(x, y)] : dc_->Read(x, y);
+
+    // Source row y: pixel x (device coordinates) is begin[x - first] for first <= x < last, 0 elsewhere.
+    struct Row {
+        const uint32_t* begin = nullptr;
+        int first = 0;
+        int last = 0;
+        uint32_t At(int x) const { return x >= first && x < last ? begin[x - first] : 0; }
+    };
+    Row RowAt(int y) const {
+        if (copied_) {
+            if (y < box_.Top || y >= box_.Bottom) return {};
+            return {copy_.data() + Index(box_.Left, y), box_.Left, box_.Right};
+        }
+        const int by = y + origin_.Y;
+        if (surface_ == nullptr || by < 0 || by >= surface_->Height() || surface_->Width() == 0) return {};
+        return {surface_->Row(by), -origin_.X, surface_->Width() - origin_.X};
     }
 
 private:
+    uint32_t Direct(int x, int y) const { return surface_->At(x + origin_.X, y + origin_.Y); }
     size_t Index(int x, int y) const {
         return static_cast<size_t>(y - box_.Top) * static_cast<size_t>(box_.Width()) + static_cast<size_t>(x - box_.Left);
     }
-    DeviceContext* dc_;
+    const PixelSection* surface_;
+    TPoint origin_;
     TRect box_;
     std::vector<uint32_t> copy_;
     bool copied_ = false;
 };
 
 // Runs combine(source pixel, pattern pixel, destination pixel) -> new pixel, or the destination
-// unchanged, for every visible destination pixel.
+// unchanged, for every visible destination pixel. plainCopy: combine returns the source pixel, so
+// an unscaled row whose source lies inside the surface is copied at once.
 template <typename Combine>
 bool Transfer(HDC destination, TRect logicalDestination, HDC source, TPoint sourceOrigin, TSize sourceSize,
-              bool needsSource, Combine combine) {
+              bool needsSource, Combine combine, bool plainCopy = false) {
     DeviceContext* target = Valid(destination);
     DeviceContext* from = Valid(source);
     if (target == nullptr || (needsSource && from == nullptr)) return false;
@@ -113,12 +132,24 @@ bool Transfer(HDC destination, TRect logicalDestination, HDC source, TPoint sour
     const std::optional<Ink> brush = target->BrushInk();
     const TPoint origin = target->Origin();
     const TRect area = TRect{xs.start, ys.start, xs.start + xs.length, ys.start + ys.length}.Offset(origin.X, origin.Y);
+    // Unscaled and not mirrored: source column = destination column + shift.
+    const bool oneToOne = std::adjacent_find(xs.source.begin(), xs.source.end(),
+                                             [](int a, int b) { return b != a + 1; }) == xs.source.end();
+    const int shift = xs.source.front() - xs.start;
     for (const TRect& clip : target->ClipRects()) {
         const TRect part = IntersectRect(area, clip);
         for (int by = part.Top; by < part.Bottom; ++by) {
             uint32_t* row = surface->Row(by);
             const int dy = by - origin.Y;
-            const int sy = ys.source[static_cast<size_t>(dy - ys.start)];
+            const SourceReader::Row sourceRow = reader.RowAt(ys.source[static_cast<size_t>(dy - ys.start)]);
+            if (plainCopy && oneToOne && sourceRow.begin != nullptr) {
+                const int first = part.Left - origin.X + shift, last = part.Right - origin.X + shift;
+                if (first >= sourceRow.first && last <= sourceRow.last) {
+                    std::memmove(row + part.Left, sourceRow.begin + (first - sourceRow.first),
+                                 static_cast<size_t>(part.Width()) * sizeof(uint32_t));
+                    continue;
+                }
+            }
             for (int bx = part.Left; bx < part.Right; ++bx) {
                 const int dx = bx - origin.X;
                 uint32_t pattern = 0;
@@ -129,7 +160,7 @@ bool Transfer(HDC destination, TRect logicalDestination, HDC source, TPoint sour
                         pattern = (*brush->pattern)[static_cast<size_t>(py * 8 + px)];
                     }
                 }
-                const uint32_t sourcePixel = reader.At(xs.source[static_cast<size_t>(dx - xs.start)], sy);
+                const uint32_t sourcePixel = sourceRow.At(xs.source[static_cast<size_t>(dx - xs.start)]);
                 row[bx] = combine(sourcePixel, pattern, row[bx]);
             }
         }
@@ -152,8 +183,9 @@ bool StretchBlt(HDC destination, int x, int y, int width, int height, HDC source
     if (!UsesSource(code)) return PatBlt(destination, x, y, width, height, rop);
     const TRect area{x, y, x + width, y + height};
     if (code == 0xCC) {
-        return Transfer(destination, area, source, {sourceX, sourceY}, {sourceWidth, sourceHeight}, true,
-                        [](uint32_t s, uint32_t, uint32_t) { return s; });
+        return Transfer(
+            destination, area, source, {sourceX, sourceY}, {sourceWidth, sourceHeight}, true,
+            [](uint32_t s, uint32_t, uint32_t) { return s; }, true);
     }
     return Transfer(destination, area, source, {sourceX, sourceY}, {sourceWidth, sourceHeight}, true,
                     [code](uint32_t s, uint32_t p, uint32_t d) { return Rop3(code, p, s, d); });

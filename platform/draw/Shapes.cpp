@@ -51,6 +51,17 @@ public:
     // Bresenham from a to b in device coordinates, without b.
     void Line(TPoint a, TPoint b) {
         if (!Visible()) return;
+        if (Batched() && (a.X == b.X || a.Y == b.Y)) {
+            // Straight across or down (frames, edges): the dots form one run, known without stepping.
+            if (a == b) return;
+            const TPoint last{a.X == b.X ? a.X : (b.X > a.X ? b.X - 1 : b.X + 1),
+                              a.Y == b.Y ? a.Y : (b.Y > a.Y ? b.Y - 1 : b.Y + 1)};
+            const int half = (width_ - 1) / 2;
+            const int left = std::min(a.X, last.X) - half, top = std::min(a.Y, last.Y) - half;
+            dc_.Fill(TRect{left, top, std::max(a.X, last.X) - half + width_, std::max(a.Y, last.Y) - half + width_},
+                     ink_);
+            return;
+        }
         const int dx = std::abs(b.X - a.X), sx = a.X < b.X ? 1 : -1;
         const int dy = -std::abs(b.Y - a.Y), sy = a.Y < b.Y ? 1 : -1;
         int error = dx + dy;
@@ -67,6 +78,7 @@ public:
                 p.Y += sy;
             }
         }
+        FlushRun();
     }
 
 private:
@@ -80,10 +92,37 @@ private:
         }
         if (on) {
             const int half = (width_ - 1) / 2;
-            dc_.Fill(TRect{p.X - half, p.Y - half, p.X - half + width_, p.Y - half + width_}, ink_);
+            const TRect square{p.X - half, p.Y - half, p.X - half + width_, p.Y - half + width_};
+            if (Batched()) {
+                Extend(square);
+            } else {
+                dc_.Fill(square, ink_);
+            }
         } else if (dc_.State().bkMode == OPAQUE) {
             dc_.Plot(p.X, p.Y, gap_);
         }
+    }
+    // A solid line is filled run by run (a whole frame edge is one fill) instead of dot by dot: a
+    // one-pixel pen never paints a pixel twice, and for wider pens, whose dots overlap, the copy
+    // mode gives the same pixels either way; other modes on wide pens go dot by dot.
+    bool Batched() const { return dashes_.empty() && (width_ == 1 || ink_.rop2 == R2_COPYPEN); }
+    void Extend(const TRect& square) {
+        if (!run_.IsEmpty()) {
+            const bool row = square.Top == run_.Top && square.Bottom == run_.Bottom && square.Left <= run_.Right &&
+                             square.Right >= run_.Left;
+            const bool column = square.Left == run_.Left && square.Right == run_.Right &&
+                                square.Top <= run_.Bottom && square.Bottom >= run_.Top;
+            if (row || column) {
+                run_ = UnionRect(run_, square);
+                return;
+            }
+            dc_.Fill(run_, ink_);
+        }
+        run_ = square;
+    }
+    void FlushRun() {
+        if (!run_.IsEmpty()) dc_.Fill(run_, ink_);
+        run_ = TRect{};
     }
     int Period() const {
         int sum = 0;
@@ -98,6 +137,7 @@ private:
     Ink gap_;
     std::vector<int> dashes_;
     int step_ = 0;
+    TRect run_;  // dots of a solid line not filled yet
 };
 
 // Rows of the ellipse inscribed in the bounding rectangle (device coordinates): the pixels whose

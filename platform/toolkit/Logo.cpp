@@ -51,19 +51,43 @@ double ArcDistance(Point p, const Stroke& s) {
     return std::min(Distance(p, OnArc(s, s.from)), Distance(p, OnArc(s, s.to)));
 }
 
-bool Covers(const std::vector<Stroke>& strokes, Point p) {
-    return std::any_of(strokes.begin(), strokes.end(), [&](const Stroke& s) {
-        const double d = s.arc ? ArcDistance(p, s) : SegmentDistance(p, s.a, s.b);
-        return d <= s.width / 2;
+bool Covers(const std::vector<const Stroke*>& strokes, Point p) {
+    return std::any_of(strokes.begin(), strokes.end(), [&](const Stroke* s) {
+        const double d = s->arc ? ArcDistance(p, *s) : SegmentDistance(p, s->a, s->b);
+        return d <= s->width / 2;
     });
 }
 
-// Fraction of the pixel (x, y) the strokes cover, from 4 x 4 samples.
+// Where a stroke can cover anything: its segment's or its whole circle's box, widened by half the
+// stroke and a margin against rounding. A point outside it is farther than half the width.
+struct Box {
+    double left, top, right, bottom;
+};
+
+Box Reach(const Stroke& s) {
+    const double r = s.width / 2 + 0.01;
+    if (s.arc) {
+        return {s.centre.x - s.radius - r, s.centre.y - s.radius - r, s.centre.x + s.radius + r,
+                s.centre.y + s.radius + r};
+    }
+    return {std::min(s.a.x, s.b.x) - r, std::min(s.a.y, s.b.y) - r, std::max(s.a.x, s.b.x) + r,
+            std::max(s.a.y, s.b.y) + r};
+}
+
+// Fraction of the pixel (x, y) the strokes cover, from 4 x 4 samples. Only the strokes that reach
+// the pixel are measured (the distances are the start-up's largest cost otherwise); the others
+// could not have covered a sample, so the result is the same.
 double Coverage(const std::vector<Stroke>& strokes, int x, int y) {
+    std::vector<const Stroke*> near;
+    for (const Stroke& s : strokes) {
+        const Box b = Reach(s);
+        if (b.right >= x && b.left <= x + 1 && b.bottom >= y && b.top <= y + 1) near.push_back(&s);
+    }
+    if (near.empty()) return 0;
     int hits = 0;
     for (int j = 0; j < 4; ++j) {
         for (int i = 0; i < 4; ++i) {
-            if (Covers(strokes, {x + (i + 0.5) / 4, y + (j + 0.5) / 4})) ++hits;
+            if (Covers(near, {x + (i + 0.5) / 4, y + (j + 0.5) / 4})) ++hits;
         }
     }
     return hits / 16.0;

@@ -1,13 +1,17 @@
 #include "tests/support/RealScreen.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <string_view>
 #include <thread>
+#include <utility>
 
 #include "platform/toolkit/Application.h"
 
@@ -22,16 +26,35 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-pid_t Spawn(const std::vector<std::string>& args) {
+// The caller's environment with the given "NAME=value" entries put in.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& entries) {
+    std::vector<std::string> result;
+    for (char** e = environ; *e != nullptr; ++e) result.emplace_back(*e);
+    for (const std::string& entry : entries) {
+        const std::string_view name = std::string_view(entry).substr(0, entry.find('=') + 1);
+        std::erase_if(result, [&](const std::string& e) { return std::string_view(e).starts_with(name); });
+        result.push_back(entry);
+    }
+    return result;
+}
+
+// Output discarded; with reportWrite >= 0 that descriptor becomes the child's reportFd.
+pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
+            int reportWrite = -1, int reportFd = -1) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    const std::vector<std::string> env = EnvironmentWith(environment);
+    std::vector<char*> envp;
+    for (const std::string& e : env) envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (reportWrite >= 0) posix_spawn_file_actions_adddup2(&actions, reportWrite, reportFd);
     pid_t pid = -1;
-    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     return rc == 0 ? pid : -1;
 }
@@ -50,10 +73,12 @@ bool WaitForSocket(pid_t pid, const std::string& socket) {
 
 PrivateXServer::PrivateXServer() {
     for (int display = 57; display < 120 && pid_ < 0; ++display) {
-        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-        if (Exists(socket) || Exists("/tmp/.X" + std::to_string(display) + "-lock")) continue;
-        const std::string name = ":" + std::to_string(display);
-        const pid_t pid = Spawn({"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        // Appended rather than "literal" + std::to_string: g++ 12 at -O3 warns falsely (-Wrestrict) on that.
+        const std::string number = std::to_string(display);
+        const std::string socket = std::string("/tmp/.X11-unix/X").append(number);
+        if (Exists(socket) || Exists(std::string("/tmp/.X").append(number).append("-lock"))) continue;
+        const std::string name = std::string(":").append(number);
+        const pid_t pid = Spawn({"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
         if (pid < 0) {
             reason_ = "Xvfb cannot be run";
             return;
@@ -81,6 +106,53 @@ int RunProgram(const std::vector<std::string>& args) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+RunningProgram::RunningProgram(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+                               int reportFd) {
+    int pipeEnds[2] = {-1, -1};
+    if (reportFd >= 0 && pipe2(pipeEnds, O_CLOEXEC) != 0) return;
+    pid_ = Spawn(args, environment, pipeEnds[1], reportFd);
+    if (pipeEnds[1] >= 0) close(pipeEnds[1]);
+    report_ = pipeEnds[0];
+}
+
+RunningProgram::~RunningProgram() {
+    Stop();
+    if (report_ >= 0) close(report_);
+}
+
+std::string RunningProgram::ReadLine(std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (report_ >= 0) {
+        if (const auto newline = std::find(buffered_.begin(), buffered_.end(), '\n'); newline != buffered_.end()) {
+            std::string line(buffered_.begin(), newline);
+            buffered_.erase(buffered_.begin(), newline + 1);
+            return line;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return {};
+        pollfd ready{report_, POLLIN, 0};
+        if (poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
+        char chunk[256];
+        const ssize_t got = read(report_, chunk, sizeof chunk);
+        if (got <= 0) return {};
+        buffered_.append(chunk, static_cast<size_t>(got));
+    }
+    return {};
+}
+
+bool RunningProgram::Stop() {
+    if (pid_ <= 0) return true;
+    const pid_t pid = std::exchange(pid_, -1);
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return false;
 }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {

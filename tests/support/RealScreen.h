@@ -13,7 +13,9 @@ namespace vcl::testing_support {
 
 class PrivateXServer {
 public:
-    // Starts Xvfb (1024 x 768 x 24) on the first free display from :57.
+    // Starts Xvfb (1024 x 768 x 24) on the first free display from :57. Like a desktop's server it
+    // does not reset when its last client leaves, so a program started after another one meets the
+    // same server, not one busy rebuilding its keymap and resources.
     PrivateXServer();
     ~PrivateXServer();
     PrivateXServer(const PrivateXServer&) = delete;
@@ -32,6 +34,31 @@ private:
 
 // Runs a program to its end with its output discarded; its exit code, -1 when it cannot run.
 int RunProgram(const std::vector<std::string>& args);
+
+// A program running beside the caller, its output discarded, with extra environment entries
+// ("NAME=value", replacing inherited ones) and, when reportFd >= 0, a pipe from its descriptor
+// reportFd to the caller. Ended when it goes: SIGTERM, then SIGKILL after two seconds.
+class RunningProgram {
+public:
+    RunningProgram(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+                   int reportFd = -1);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Running() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
+    // The next line written to the report descriptor, without its end; empty at its end, on a
+    // timeout or without a report pipe.
+    std::string ReadLine(std::chrono::milliseconds limit);
+    // Ends the program (see above); whether it ended of SIGTERM.
+    bool Stop();
+
+private:
+    pid_t pid_ = -1;
+    int report_ = -1;
+    std::string buffered_;
+};
 
 // Dispatches the application's messages in real time until condition holds or the time is up.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = std::chrono::seconds(5));

@@ -295,6 +295,19 @@ TEST(Blits, BlockCopyReadsThroughTheSourceOrigin) {
     EXPECT_EQ(target.Count(kWhite), 36 - 6);
 }
 
+TEST(Blits, ACopyReachingPastTheSourceReadsBlackThere) {
+    TestCanvas source(3, 2), target(5, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) source.Ref(x, y) = static_cast<uint32_t>(0xFF000000u + 0x10 * x + y);
+    // Columns -1 and 3 of the source do not exist.
+    BitBlt(target.Dc(), 0, 0, 5, 2, source.Dc(), -1, 0, SRCCOPY);
+    for (int y = 0; y < 2; ++y) {
+        EXPECT_EQ(target.At(0, y), 0u);
+        for (int x = 1; x < 4; ++x) EXPECT_EQ(target.At(x, y), source.At(x - 1, y));
+        EXPECT_EQ(target.At(4, y), 0u);
+    }
+}
+
 TEST(Blits, OverlappingMoveOnOneSurfaceReadsTheOriginalPixels) {
     TestCanvas canvas(6, 1);
     for (int x = 0; x < 6; ++x) canvas.Ref(x, 0) = static_cast<uint32_t>(x);

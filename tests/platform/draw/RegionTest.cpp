@@ -56,6 +56,34 @@ TEST(Region, BooleanOperationsMatchAPixelReference) {
     }
 }
 
+// Cutting or clipping one rectangle (every paint's clip) must give the very rectangles the general
+// sweep gives for the same pixels: the region's kind (simple or complex) is read from their count.
+TEST(Region, OneRectangleCutOrClippedGivesTheSweptRectangles) {
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> coordinate(0, 16);
+    auto randomRect = [&] {
+        const int a = coordinate(random), b = coordinate(random), c = coordinate(random), d = coordinate(random);
+        return TRect{std::min(a, b), std::min(c, d), std::max(a, b) + 1, std::max(c, d) + 1};
+    };
+    for (int round = 0; round < 200; ++round) {
+        const TRect a = randomRect(), b = randomRect();
+        Region cut(a), clipped(a), byRegion(a), ofRegion = Region::FromRects(std::vector<TRect>{b, randomRect()});
+        cut.Subtract(b);
+        clipped.Intersect(b);
+        byRegion.Intersect(ofRegion);
+        for (const Region* r : {&cut, &clipped, &byRegion}) {
+            ASSERT_EQ(r->Rects(), Region::FromRects(r->Rects()).Rects()) << "round " << round;
+        }
+        for (int y = 0; y < 18; ++y) {
+            for (int x = 0; x < 18; ++x) {
+                ASSERT_EQ(cut.Contains({x, y}), InRect(a, x, y) && !InRect(b, x, y));
+                ASSERT_EQ(clipped.Contains({x, y}), InRect(a, x, y) && InRect(b, x, y));
+                ASSERT_EQ(byRegion.Contains({x, y}), InRect(a, x, y) && ofRegion.Contains({x, y}));
+            }
+        }
+    }
+}
+
 TEST(Region, TouchingPiecesMergeAndEqualityIgnoresTheCut) {
     Region left(TRect{0, 0, 5, 10});
     left.Union(TRect{5, 0, 10, 10});
