@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -106,6 +109,53 @@ int RunProgram(const std::vector<std::string>& args) {
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+namespace {
+
+uint32_t Big32(const std::vector<uint8_t>& d, size_t at) {
+    return (uint32_t{d[at]} << 24) | (uint32_t{d[at + 1]} << 16) | (uint32_t{d[at + 2]} << 8) | d[at + 3];
+}
+
+// A colour channel's 8 bits out of a pixel value, by its mask.
+uint32_t Channel(uint32_t value, uint32_t mask) {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (!(mask & 1)) {
+        mask >>= 1;
+        ++shift;
+    }
+    return ((value >> shift) & mask) * 255 / mask;
+}
+
+}  // namespace
+
+bool CaptureScreen(const std::string& display, PixelSection& shot) {
+    const std::string path = "/tmp/velmo_screen_" + std::to_string(getpid()) + ".xwd";
+    if (RunProgram({"xwd", "-root", "-silent", "-display", display, "-out", path}) != 0) return false;
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<uint8_t> d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::remove(path.c_str());
+    if (d.size() < 100) return false;
+    const uint32_t header = Big32(d, 0), width = Big32(d, 16), height = Big32(d, 20), order = Big32(d, 28);
+    const uint32_t bits = Big32(d, 44), line = Big32(d, 48), colours = Big32(d, 76);
+    const uint32_t red = Big32(d, 56), green = Big32(d, 60), blue = Big32(d, 64);
+    if (bits != 32 && bits != 24) return false;
+    const size_t bytes = bits / 8;
+    shot.Resize(static_cast<int>(width), static_cast<int>(height));
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
+            const size_t at = header + colours * 12 + size_t{y} * line + size_t{x} * bytes;
+            if (at + bytes > d.size()) return false;
+            uint32_t v = 0;
+            for (size_t i = 0; i < bytes; ++i) {
+                v |= order == 0 ? uint32_t{d[at + i]} << (8 * i) : uint32_t{d[at + i]} << (8 * (bytes - 1 - i));
+            }
+            const uint32_t rgb = Channel(v, red) << 16 | Channel(v, green) << 8 | Channel(v, blue);
+            shot.Set(static_cast<int>(x), static_cast<int>(y), 0xFF000000u | rgb);
+        }
+    }
+    return true;
 }
 
 RunningProgram::RunningProgram(const std::vector<std::string>& args, const std::vector<std::string>& environment,

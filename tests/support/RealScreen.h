@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/draw/PixelSection.h"
+
 namespace vcl::testing_support {
 
 class PrivateXServer {
@@ -34,6 +36,10 @@ private:
 
 // Runs a program to its end with its output discarded; its exit code, -1 when it cannot run.
 int RunProgram(const std::vector<std::string>& args);
+
+// The whole screen of an X display as pixels (0xFFRRGGBB), taken with xwd; false when it cannot be
+// taken or is not a 24- or 32-bit true-colour screen.
+bool CaptureScreen(const std::string& display, PixelSection& shot);
 
 // A program running beside the caller, its output discarded, with extra environment entries
 // ("NAME=value", replacing inherited ones) and, when reportFd >= 0, a pipe from its descriptor

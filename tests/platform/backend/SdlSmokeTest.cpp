@@ -7,8 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +22,7 @@
 namespace vcl {
 namespace {
 
+using testing_support::CaptureScreen;
 using testing_support::PrivateXServer;
 using testing_support::RunProgram;
 
@@ -33,66 +32,17 @@ void FillPixel(HDC dc, const TRect& rect, uint32_t pixel) {
     DeleteObject(brush);
 }
 
-uint32_t ReadBig32(const std::vector<uint8_t>& d, size_t at) {
-    return (uint32_t{d[at]} << 24) | (uint32_t{d[at + 1]} << 16) | (uint32_t{d[at + 2]} << 8) | d[at + 3];
-}
-
-int Shift(uint32_t mask) {
-    int s = 0;
-    while (mask && !(mask & 1)) {
-        mask >>= 1;
-        ++s;
-    }
-    return s;
-}
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Reads one pixel (as 0xRRGGBB) of an xwd dump of a true-colour screen (24 or 32 bits a pixel).
-bool XwdPixel(const std::vector<uint8_t>& d, int x, int y, uint32_t& rgb) {
-    if (d.size() < 100) return false;
-    const uint32_t headerSize = ReadBig32(d, 0);
-    const uint32_t width = ReadBig32(d, 16), height = ReadBig32(d, 20);
-    const uint32_t byteOrder = ReadBig32(d, 28);
-    const uint32_t bitsPerPixel = ReadBig32(d, 44), bytesPerLine = ReadBig32(d, 48);
-    const uint32_t red = ReadBig32(d, 56), green = ReadBig32(d, 60), blue = ReadBig32(d, 64);
-    const uint32_t colours = ReadBig32(d, 76);
-    if ((bitsPerPixel != 24 && bitsPerPixel != 32) || x < 0 || y < 0 || static_cast<uint32_t>(x) >= width ||
-        static_cast<uint32_t>(y) >= height) {
-        return false;
-    }
-    const size_t bytes = bitsPerPixel / 8;
-    const size_t at = headerSize + colours * 12 + static_cast<size_t>(y) * bytesPerLine + static_cast<size_t>(x) * bytes;
-    if (at + bytes > d.size()) return false;
-    uint32_t value = 0;
-    for (size_t i = 0; i < bytes; ++i) {
-        const uint32_t byte = d[at + i];
-        value |= byteOrder == 0 ? byte << (8 * i) : byte << (8 * (bytes - 1 - i));
-    }
-    rgb = ((value & red) >> Shift(red)) << 16 | ((value & green) >> Shift(green)) << 8 | ((value & blue) >> Shift(blue));
-    return true;
-}
-
-bool XwdPixel(const std::string& path, int x, int y, uint32_t& rgb) { return XwdPixel(ReadFile(path), x, y, rgb); }
-
-// How many pixels of an area of the dump differ from a colour; -1 when the dump cannot be read.
-int XwdCountDiffering(const std::string& path, const TRect& area, uint32_t rgb) {
-    const std::vector<uint8_t> d = ReadFile(path);
+// How many pixels of an area of a screen capture differ from a colour (0xRRGGBB).
+int CountDiffering(const PixelSection& shot, const TRect& area, uint32_t rgb) {
     int n = 0;
     for (int y = area.Top; y < area.Bottom; ++y) {
-        for (int x = area.Left; x < area.Right; ++x) {
-            uint32_t pixel = 0;
-            if (!XwdPixel(d, x, y, pixel)) return -1;
-            n += pixel != rgb;
-        }
+        for (int x = area.Left; x < area.Right; ++x) n += (shot.At(x, y) & 0xFFFFFFu) != rgb;
     }
     return n;
 }
 
-// Pumps messages for real time until the condition holds (bounded so a broken setup ends).
+// Pumps the window layer's messages (no application here) for real time until the condition holds,
+// bounded so a broken setup ends.
 template <typename Condition>
 bool PumpUntil(Condition condition) {
     for (int i = 0; i < 500; ++i) {
@@ -183,19 +133,19 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(GetActiveWindow(), main);
 
-    const std::string shot = testing::TempDir() + "sdl_smoke_" + std::to_string(getpid()) + ".xwd";
+    PixelSection shot;
     uint32_t mainPixel = 0, popupPixel = 0;
     const bool shown = PumpUntil([&] {
-        if (RunProgram({"xwd", "-root", "-silent", "-display", server.Display(), "-out", shot}) != 0) return false;
-        return XwdPixel(shot, 150, 150, mainPixel) && XwdPixel(shot, 420, 110, popupPixel) && mainPixel == 0x3399CC &&
-               popupPixel == 0xCC3300;
+        if (!CaptureScreen(server.Display(), shot)) return false;
+        mainPixel = shot.At(150, 150) & 0xFFFFFFu;
+        popupPixel = shot.At(420, 110) & 0xFFFFFFu;
+        return mainPixel == 0x3399CC && popupPixel == 0xCC3300;
     });
     EXPECT_TRUE(shown) << std::hex << "main 0x" << mainPixel << ", pop-up 0x" << popupPixel;
     // The text's place on screen holds its ink; the fill elsewhere stays as it was.
-    const int ink = XwdCountDiffering(shot, textRect.Offset(100, 100), 0x3399CC);
+    const int ink = CountDiffering(shot, textRect.Offset(100, 100), 0x3399CC);
     EXPECT_GT(ink, textRect.Width() * textRect.Height() / 10) << "of " << textRect.Width() * textRect.Height();
-    EXPECT_EQ(XwdCountDiffering(shot, {110, 110, 290, 190}, 0x3399CC), 0);
-    unlink(shot.c_str());
+    EXPECT_EQ(CountDiffering(shot, {110, 110, 290, 190}, 0x3399CC), 0);
 
     ASSERT_EQ(RunProgram({"xdotool", "mousemove", "150", "130", "click", "1"}), 0) << "xdotool failed";
     EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }));
