@@ -53,19 +53,30 @@ bool PumpUntil(Condition condition) {
     return false;
 }
 
-TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
-    PrivateXServer server;
-    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
-    setenv("DISPLAY", server.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-
-    std::unique_ptr<TSdlBackend> backend;
-    try {
-        backend = std::make_unique<TSdlBackend>();
-    } catch (const std::exception& e) {
-        FAIL() << "an X server runs but SDL cannot use it: " << e.what();
+// Each test gets its own X server and an SDL backend on it, handed to the window layer.
+class SdlSmoke : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!server_.Running()) GTEST_SKIP() << "no X server can be started here (" << server_.Reason() << ")";
+        setenv("DISPLAY", server_.Display().c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+        try {
+            backend_ = std::make_unique<TSdlBackend>();
+        } catch (const std::exception& e) {
+            FAIL() << "an X server runs but SDL cannot use it: " << e.what();
+        }
+        WindowSystem().SetBackend(backend_.get());
     }
-    WindowSystem().SetBackend(backend.get());
+    void TearDown() override {
+        WindowSystem().SetBackend(nullptr);
+        backend_.reset();
+    }
+
+    PrivateXServer server_;
+    std::unique_ptr<TSdlBackend> backend_;
+};
+
+TEST_F(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
 
@@ -136,7 +147,7 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     PixelSection shot;
     uint32_t mainPixel = 0, popupPixel = 0;
     const bool shown = PumpUntil([&] {
-        if (!CaptureScreen(server.Display(), shot)) return false;
+        if (!CaptureScreen(server_.Display(), shot)) return false;
         mainPixel = shot.At(150, 150) & 0xFFFFFFu;
         popupPixel = shot.At(420, 110) & 0xFFFFFFu;
         return mainPixel == 0x3399CC && popupPixel == 0xCC3300;
@@ -152,28 +163,15 @@ TEST(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     ASSERT_FALSE(clicks.empty());
     EXPECT_EQ(clicks.front(), (TPoint{50, 30}));
 
-    backend->SetClipboardText("01 03 00 01 00 04 15 C9");
-    EXPECT_EQ(backend->ClipboardText(), "01 03 00 01 00 04 15 C9");
+    backend_->SetClipboardText("01 03 00 01 00 04 15 C9");
+    EXPECT_EQ(backend_->ClipboardText(), "01 03 00 01 00 04 15 C9");
 
-    WindowSystem().SetBackend(nullptr);
     DeleteObject(font);
-    backend.reset();
 }
 
 // A pop-up that holds the pointer capture, as an open menu does, must hear of a click anywhere on
 // the screen (to close), while the window below it stays the active one.
-TEST(SdlSmoke, APopupHoldingTheCaptureSeesAClickOutsideEveryWindow) {
-    PrivateXServer server;
-    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
-    setenv("DISPLAY", server.Display().c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    std::unique_ptr<TSdlBackend> backend;
-    try {
-        backend = std::make_unique<TSdlBackend>();
-    } catch (const std::exception& e) {
-        FAIL() << "an X server runs but SDL cannot use it: " << e.what();
-    }
-    WindowSystem().SetBackend(backend.get());
+TEST_F(SdlSmoke, APopupHoldingTheCaptureSeesAClickOutsideEveryWindow) {
 
     const auto painter = [](uint32_t pixel) {
         return [pixel](HWND w, TMessage& m) {
@@ -233,9 +231,6 @@ TEST(SdlSmoke, APopupHoldingTheCaptureSeesAClickOutsideEveryWindow) {
     }
     EXPECT_EQ(GetActiveWindow(), main);
     ReleaseCapture();
-
-    WindowSystem().SetBackend(nullptr);
-    backend.reset();
 }
 
 }  // namespace
