@@ -194,7 +194,10 @@ bool RedrawWindow(HWND window, const TRect* rect, UINT flags) {
         }
     }
     if (flags & RDW_VALIDATE) System().Validate(window, rect);
-    if (flags & RDW_UPDATENOW) System().Update(window);
+    if (flags & RDW_UPDATENOW) {
+        if (flags & RDW_ALLCHILDREN) System().UpdateWithChildren(window);
+        else System().Update(window);
+    }
     return true;
 }
 

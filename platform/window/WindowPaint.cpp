@@ -141,6 +141,22 @@ bool TWindowSystem::Update(HWND window) {
     return true;
 }
 
+bool TWindowSystem::UpdateWithChildren(HWND window) {
+    if (!IsAlive(window)) return false;
+    const auto paintTree = [this](const auto& self, HWND w) -> void {
+        if (!IsVisible(w)) return;
+        if (!w->update_.IsEmpty()) SendMessage(w, WM_PAINT);
+        // A paint may destroy windows: walk a copy and skip the dead.
+        const std::vector<HWND> children = w->children_;
+        for (HWND child : children) {
+            if (IsAlive(child)) self(self, child);
+        }
+    };
+    paintTree(paintTree, window);
+    PresentAll();
+    return true;
+}
+
 bool TWindowSystem::PeekPaint(TMsg& msg, TMessageTarget* filter) {
     HWND found = nullptr;
     if (filter) {

@@ -62,6 +62,8 @@ public:
     void InvalidateWithChildren(HWND window, const TRect& clientRect, bool erase);
     bool Validate(HWND window, const TRect* rect);
     bool Update(HWND window);
+    // Update of window and then of every visible descendant, parent before child.
+    bool UpdateWithChildren(HWND window);
     HDC BeginPaint(HWND window, PAINTSTRUCT& paint);
     void EndPaint(HWND window, const PAINTSTRUCT& paint);
     HDC GetDC(HWND window);

@@ -107,7 +107,7 @@ TEST_F(Painting, EraseIsAskedWhenInvalidatedWithErase) {
     EXPECT_NE(log_[1].wParam, 0u);
 }
 
-TEST_F(Painting, UpdateWindowPaintsNowWithoutItsChildren) {
+TEST_F(Painting, UpdateWindowPaintsNowWithoutItsChildrenRedrawWindowWithThem) {
     std::vector<HWND> order;
     HWND top = TopLevel({0, 0, 60, 60});
     top->SetWindowProc(Filler(0xFF000000u, &order));
@@ -122,6 +122,11 @@ TEST_F(Painting, UpdateWindowPaintsNowWithoutItsChildren) {
     EXPECT_EQ(order, (std::vector<HWND>{top}));
     EXPECT_GT(screen_.PresentCount(top), presents);
     Pump();
+    EXPECT_EQ(order, (std::vector<HWND>{top, child}));
+
+    // Asked for the children too, it paints them before it returns, parent first.
+    order.clear();
+    RedrawWindow(top, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_EQ(order, (std::vector<HWND>{top, child}));
 }
 
