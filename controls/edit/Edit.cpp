@@ -7,6 +7,7 @@
 #include "platform/rtl/Case.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Form.h"
+#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
@@ -23,22 +24,12 @@ constexpr unsigned kTextFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
 // A canvas on a DC of its own, in the field's font, for measuring outside a paint.
 class TFieldMeasure {
 public:
-    explicit TFieldMeasure(const TFont& font) : dc_(GetDC(nullptr)) {
-        canvas_.SetHandle(dc_);
-        canvas_.Font().Assign(font);
-    }
-    ~TFieldMeasure() {
-        canvas_.SetHandle(nullptr);
-        ReleaseDC(nullptr, dc_);
-    }
-    TFieldMeasure(const TFieldMeasure&) = delete;
-    TFieldMeasure& operator=(const TFieldMeasure&) = delete;
-    int Width(std::u16string_view text) { return text.empty() ? 0 : WideTextWidth(canvas_, text); }
-    int Height(std::u16string_view text) { return WideTextHeight(canvas_, text); }
+    explicit TFieldMeasure(const TFont& font) : screen_(font) {}
+    int Width(std::u16string_view text) { return text.empty() ? 0 : WideTextWidth(screen_.Canvas(), text); }
+    int Height(std::u16string_view text) { return WideTextHeight(screen_.Canvas(), text); }
 
 private:
-    HDC dc_;
-    TCanvas canvas_;
+    TScreenCanvas screen_;
 };
 
 std::u16string ToUtf16(char32_t c) {

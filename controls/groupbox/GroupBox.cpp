@@ -12,24 +12,6 @@ namespace se {
 
 using namespace vcl;
 
-// ---- measuring on the screen ---------------------------------------------------------------------
-
-TScreenTextMeasure::TScreenTextMeasure(const TFont& font) : dc_(GetDC(nullptr)) {
-    canvas_.SetHandle(dc_);
-    canvas_.SetFont(font);
-}
-
-TScreenTextMeasure::~TScreenTextMeasure() {
-    canvas_.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc_);
-}
-
-int TScreenTextMeasure::LineHeight() {
-    TEXTMETRIC metrics{};
-    GetTextMetrics(canvas_.Handle(), &metrics);
-    return metrics.tmHeight;
-}
-
 // ---- group box -----------------------------------------------------------------------------------
 
 TSeCustomGroupBox::TSeCustomGroupBox(TComponent* AOwner) : TSeCustomControl(AOwner) {

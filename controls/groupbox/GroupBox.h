@@ -11,6 +11,7 @@
 #include "controls/checkbox/CheckBox.h"
 #include "controls/foundation/CustomControl.h"
 #include "controls/foundation/SkinHook.h"
+#include "platform/toolkit/ScreenCanvas.h"
 
 namespace se {
 
@@ -18,20 +19,16 @@ namespace se {
 // (where a control's own canvas would create its window).
 class TScreenTextMeasure {
 public:
-    explicit TScreenTextMeasure(const vcl::TFont& font);
-    ~TScreenTextMeasure();
-    TScreenTextMeasure(const TScreenTextMeasure&) = delete;
-    TScreenTextMeasure& operator=(const TScreenTextMeasure&) = delete;
+    explicit TScreenTextMeasure(const vcl::TFont& font) : screen_(font) {}
 
-    vcl::TCanvas& Canvas() { return canvas_; }
-    int TextWidth(std::u16string_view text) { return WideTextWidth(canvas_, text); }
-    int TextHeight(std::u16string_view text) { return WideTextHeight(canvas_, text); }
+    vcl::TCanvas& Canvas() { return screen_.Canvas(); }
+    int TextWidth(std::u16string_view text) { return WideTextWidth(screen_.Canvas(), text); }
+    int TextHeight(std::u16string_view text) { return WideTextHeight(screen_.Canvas(), text); }
     // The font's line height (tmHeight).
-    int LineHeight();
+    int LineHeight() { return screen_.LineHeight(); }
 
 private:
-    vcl::HDC dc_;
-    vcl::TCanvas canvas_;
+    vcl::TScreenCanvas screen_;
 };
 
 class TSeCustomGroupBox : public TSeCustomControl {

@@ -3,31 +3,11 @@
 #include "controls/surface/Primitives.h"
 #include "platform/draw/Gdi.h"
 #include "platform/toolkit/Caption.h"
+#include "platform/toolkit/ScreenCanvas.h"
 
 namespace se {
 
 using namespace vcl;
-
-namespace {
-
-// A canvas on the screen's DC, for measuring text outside a paint.
-class TMeasuringCanvas {
-public:
-    TMeasuringCanvas() : dc_(GetDC(nullptr)) { canvas_.SetHandle(dc_); }
-    ~TMeasuringCanvas() {
-        canvas_.SetHandle(nullptr);
-        ReleaseDC(nullptr, dc_);
-    }
-    TMeasuringCanvas(const TMeasuringCanvas&) = delete;
-    TMeasuringCanvas& operator=(const TMeasuringCanvas&) = delete;
-    TCanvas& Canvas() { return canvas_; }
-
-private:
-    HDC dc_;
-    TCanvas canvas_;
-};
-
-}  // namespace
 
 TSeCustomLabel::TSeCustomLabel(TComponent* AOwner) : TSeGraphicControl(AOwner) {
     SetBounds(0, 0, 65, 17);
@@ -129,7 +109,7 @@ void TSeCustomLabel::PaintFace() {
 void TSeCustomLabel::FitToCaption() {
     if (HasState(csLoading | csReading) || !autoSize_) return;
     TRect rect = ClientRect();
-    TMeasuringCanvas measuring;
+    TScreenCanvas measuring;
     DrawCaptionOn(measuring.Canvas(), rect, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0u));
     int left = Left();
     // A right-aligned label keeps its right edge.

@@ -10,6 +10,7 @@
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Control.h"
+#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
 
@@ -318,14 +319,9 @@ int TSeCustomListBox::GetItemHeight(int index) {
     }
     if (!wordWrap_ || MultiColumn()) return itemHeight_;
     // The height the text needs wrapped into the item's width, from one line up.
-    const HDC dc = GetDC(nullptr);
-    TCanvas canvas;
-    canvas.SetHandle(dc);
-    canvas.Font().Assign(Font());
-    TRect r{0, 0, std::max(ItemWidth() - 2, 1), WideTextHeight(canvas, u"Pq")};
-    DrawWideText(canvas, items_[index], r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT | DT_LEFT);
-    canvas.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
+    TScreenCanvas screen(Font());
+    TRect r{0, 0, std::max(ItemWidth() - 2, 1), WideTextHeight(screen.Canvas(), u"Pq")};
+    DrawWideText(screen.Canvas(), items_[index], r, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT | DT_LEFT);
     return std::max(r.Height(), 1);
 }
 

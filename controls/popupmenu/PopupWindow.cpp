@@ -10,6 +10,7 @@
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Caption.h"
 #include "platform/toolkit/ImageList.h"
+#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/window/Input.h"
 #include "platform/runtime/Clock.h"
 #include "platform/window/SystemMetrics.h"
@@ -30,26 +31,6 @@ bool IsKeyboardMessage(UINT msg) {
 }
 
 bool Selectable(const TSeCustomItem& item) { return item.Visible() && !item.IsSeparator(); }
-
-// A canvas on a DC of its own for measuring outside a paint.
-class TMeasureCanvas {
-public:
-    TMeasureCanvas() : dc_(GetDC(nullptr)) {
-        canvas_.SetHandle(dc_);
-        canvas_.Font().Assign(MenuFont());
-    }
-    ~TMeasureCanvas() {
-        canvas_.SetHandle(nullptr);
-        ReleaseDC(nullptr, dc_);
-    }
-    TMeasureCanvas(const TMeasureCanvas&) = delete;
-    TMeasureCanvas& operator=(const TMeasureCanvas&) = delete;
-    TCanvas& Canvas() { return canvas_; }
-
-private:
-    HDC dc_;
-    TCanvas canvas_;
-};
 
 TSeCustomItem& RootOf(TSeCustomItem& item) {
     TSeCustomItem* root = &item;
@@ -276,7 +257,8 @@ int TSePopupView::ShownCount() const {
 }
 
 TSize TSePopupView::Layout(int maxHeight) {
-    TMeasureCanvas measure;
+    // Measured on a DC of its own, so the window need not exist yet.
+    TScreenCanvas measure(MenuFont());
     TCanvas& canvas = measure.Canvas();
     TCustomImageList* images = item_.ChildImages();
     const int defaultHeight = DefaultItemHeight();

@@ -4,6 +4,7 @@
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Screen.h"
+#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/draw/Gdi.h"
 #include "platform/rtl/Utf.h"
 
@@ -31,15 +32,10 @@ void THintWindow::CreateParams(TCreateParams& params) {
 
 TRect THintWindow::CalcHintRect(int maxWidth, const std::string& text) {
     // Measured on a DC of its own, so the window need not exist yet.
-    HDC dc = GetDC(nullptr);
-    TCanvas measure;
-    measure.SetHandle(dc);
-    measure.Font().Assign(Font());
+    TScreenCanvas measure(Font());
     const std::u16string wide = rtl::Utf8ToUtf16(text);
     TRect r{0, 0, std::max(maxWidth - 2 * kInset, 1), 0};
     DrawTextW(measure.Handle(), wide.c_str(), static_cast<int>(wide.size()), &r, kTextFormat | DT_CALCRECT);
-    measure.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
     return {0, 0, r.Width() + 2 * kInset, r.Height() + 2 * kInset};
 }
 

@@ -8,6 +8,7 @@
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Caption.h"
 #include "platform/toolkit/CustomControl.h"
+#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/toolkit/Screen.h"
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
@@ -156,11 +157,8 @@ private:
 };
 
 TSize TPopupMenuWindow::Layout() {
-    HDC dc = GetDC(nullptr);
-    const rtl::ScopeExit release([dc] { ReleaseDC(nullptr, dc); });
-    TCanvas measure;
-    measure.SetHandle(dc);
-    measure.Font().Assign(Font());
+    TScreenCanvas screen(Font());
+    TCanvas& measure = screen.Canvas();
     const int textHeight = measure.TextHeight("Ag");
     const int itemHeight = textHeight + 4;
     int width = 0;
@@ -172,7 +170,6 @@ TSize TPopupMenuWindow::Layout() {
         DrawTextW(measure.Handle(), caption.c_str(), static_cast<int>(caption.size()), &r, DT_SINGLELINE | DT_CALCRECT);
         width = std::max(width, r.Width());
     }
-    measure.SetHandle(nullptr);
     const int clientWidth = kFrame + kTextLeft + width + kTextRight + kFrame;
     int y = kFrame;
     rows_.clear();

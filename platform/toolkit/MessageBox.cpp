@@ -6,6 +6,7 @@
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/DialogControls.h"
 #include "platform/toolkit/Screen.h"
+#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/draw/Gdi.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/rtl/Utf.h"
@@ -77,32 +78,22 @@ int MulDiv(int number, int numerator, int denominator) {
 // Measures text in a font on a DC of its own.
 class TMeasure {
 public:
-    explicit TMeasure(const TFont& font) : dc_(GetDC(nullptr)) {
-        canvas_.SetHandle(dc_);
-        canvas_.Font().Assign(font);
-    }
-    ~TMeasure() {
-        canvas_.SetHandle(nullptr);
-        ReleaseDC(nullptr, dc_);
-    }
-    TMeasure(const TMeasure&) = delete;
-    TMeasure& operator=(const TMeasure&) = delete;
+    explicit TMeasure(const TFont& font) : screen_(font) {}
 
     TSize DialogUnits() {
-        const TSize letters = canvas_.TextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        const TSize letters = screen_.Canvas().TextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
         return {(letters.cx / 26 + 1) / 2, letters.cy};
     }
     // The text broken to maxWidth: the widest line and the height of all lines.
     TSize Wrapped(const std::string& text, int maxWidth, unsigned format) {
         const std::u16string wide = rtl::Utf8ToUtf16(text);
         TRect r{0, 0, maxWidth, 0};
-        DrawTextW(canvas_.Handle(), wide.c_str(), static_cast<int>(wide.size()), &r, format | DT_CALCRECT);
+        DrawTextW(screen_.Handle(), wide.c_str(), static_cast<int>(wide.size()), &r, format | DT_CALCRECT);
         return {r.Width(), r.Height()};
     }
 
 private:
-    HDC dc_;
-    TCanvas canvas_;
+    TScreenCanvas screen_;
 };
 
 TDialogLayout LayoutFor(TSize units) {
