@@ -392,6 +392,7 @@ TEST_F(ScrollBar, HostedBarsLineTheInnerRectangleAndReportAsScrollMessages) {
     EXPECT_EQ(vert->BorderWidth(), 0);
 
     // The face stays inside the client rectangle, the corner between the bars is the control's.
+    SaveScreenshot("scrollbar_hosted.png", form_->Handle());
     const PixelSection shot = screen_.Screenshot(form_->Handle());
     const uint32_t red = vcl::testing_support::PixelOf(clRed) & 0xFFFFFFu;
     EXPECT_EQ(shot.At(kLeft + 100, kTop + 40) & 0xFFFFFFu, red);
