@@ -18,11 +18,6 @@ namespace se {
 
 using namespace vcl;
 
-int WheelStep(int wheelDelta, int wheelScrollLines) {
-    const int n = std::clamp(wheelScrollLines, 1, 120);
-    return wheelDelta / (120 / n);
-}
-
 // --- Items ------------------------------------------------------------------------------------
 
 void TSeListBoxItems::CheckIndex(int index) const {

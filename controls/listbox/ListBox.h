@@ -254,8 +254,4 @@ protected:
     TSeCustomScrollBar* CreateScrollBar() override;
 };
 
-// The wheel step for a delta: delta / (120 / n), n the wheel-scroll-lines setting clamped to 1..120
-// (0 and the page-wise setting count as 1 and 120 would divide by zero or reverse otherwise).
-int WheelStep(int wheelDelta, int wheelScrollLines);
-
 }  // namespace se

@@ -12,6 +12,7 @@
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
+#include "platform/window/SystemMetrics.h"
 
 namespace vcl {
 
@@ -657,6 +658,17 @@ TRect TCustomEdit::TextRect() const {
 int TCustomEdit::VisibleLines() { return std::max(1, TextRect().Height() / std::max(1, Advance().LineHeight())); }
 
 size_t TCustomEdit::CaretLine() { return Layout().LineOf(caret_, caretAtLineEnd_); }
+
+bool TCustomEdit::DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) {
+    if (TWinControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
+    if (!MultiLine()) return false;
+    const long top = static_cast<long>(topLine_) - WheelStep(wheelDelta);
+    topLine_ = static_cast<size_t>(std::max(top, 0L));
+    ClampScroll();
+    UpdateCaret();
+    Invalidate();
+    return true;
+}
 
 void TCustomEdit::ScrollCaretIntoView() {
     TEditLayout& layout = Layout();

@@ -108,6 +108,8 @@ protected:
     void MouseDown(TMouseButtonKind button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButtonKind button, TShiftState shift, int x, int y) override;
+    // A memo's view scrolls by the wheel; the caret stays where it is.
+    bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
     void WMSetFocus(TMessage& message) override;
     void WMKillFocus(TMessage& message) override;
     void WMGetDlgCode(TMessage& message) override;

@@ -139,6 +139,11 @@ int GetKeyboardDelay() { return std::clamp(Settings().KeyboardDelay, 0, 3); }
 int GetKeyboardSpeed() { return std::clamp(Settings().KeyboardSpeed, 0, 31); }
 int GetWheelScrollLines() { return Settings().WheelScrollLines; }
 
+int WheelStep(int wheelDelta, int wheelScrollLines) {
+    const int n = std::clamp(wheelScrollLines, 1, 120);
+    return wheelDelta / (120 / n);
+}
+
 bool SystemParametersInfo(uint32_t action, uint32_t, void* pv, uint32_t) {
     if (!pv) return false;
     switch (action) {

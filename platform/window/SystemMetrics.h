@@ -39,6 +39,9 @@ uint32_t GetCaretBlinkTime();
 int GetKeyboardDelay();
 int GetKeyboardSpeed();
 int GetWheelScrollLines();
+// The lines a wheel delta scrolls: delta / (120 / n), n the wheel-scroll-lines setting clamped to
+// 1..120 (0 and the page-wise setting count as 1 and 120 would divide by zero or reverse otherwise).
+int WheelStep(int wheelDelta, int wheelScrollLines = GetWheelScrollLines());
 
 // The Win32-shaped query for the settings above.
 inline constexpr uint32_t SPI_GETKEYBOARDSPEED = 0x000A, SPI_GETKEYBOARDDELAY = 0x0016, SPI_GETWORKAREA = 0x0030,

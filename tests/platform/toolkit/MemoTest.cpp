@@ -1,5 +1,5 @@
 // The memo: its lines and CRLF text, Enter and Tab, word wrap at words (and anywhere in a run
-// without spaces), and the view following the caret through a long text.
+// without spaces), and the view following the caret (and the wheel) through a long text.
 
 #include <gtest/gtest.h>
 
@@ -182,6 +182,23 @@ TEST_F(MemoTest, TheViewFollowsTheCaretThroughALongReply) {
     // Walking down line by line scrolls one line at a time past the bottom.
     for (int i = 0; i < visible; ++i) Press(VK_DOWN);
     EXPECT_EQ(memo_->FirstVisibleLine(), 1);
+
+    // The wheel moves the view three lines a notch and leaves the caret; the view stops at the top.
+    const int caret = memo_->SelStart();
+    screen_.MoveMouseTo(memo_->Handle(), {50, 30});
+    screen_.Wheel(-2 * 120);
+    Pump();
+    EXPECT_EQ(memo_->FirstVisibleLine(), 7);
+    EXPECT_EQ(memo_->SelStart(), caret);
+    screen_.Wheel(3 * 120);
+    Pump();
+    EXPECT_EQ(memo_->FirstVisibleLine(), 0);
+    // Typing brings the caret's line (the last of the first view) back, at the top.
+    screen_.Wheel(-10 * 120);
+    Pump();
+    screen_.TypeText("x");
+    Pump();
+    EXPECT_EQ(memo_->FirstVisibleLine(), visible);
 }
 
 }  // namespace
