@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "controls/foundation/ScreenTextMeasure.h"
 #include "controls/surface/Primitives.h"
 #include "platform/draw/Gdi.h"
 #include "platform/rtl/Case.h"
 #include "platform/rtl/Utf.h"
 #include "platform/toolkit/Form.h"
-#include "platform/toolkit/ScreenCanvas.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
 #include "platform/window/Input.h"
@@ -20,17 +20,6 @@ using namespace vcl;
 namespace {
 
 constexpr unsigned kTextFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_TOP;
-
-// A canvas on a DC of its own, in the field's font, for measuring outside a paint.
-class TFieldMeasure {
-public:
-    explicit TFieldMeasure(const TFont& font) : screen_(font) {}
-    int Width(std::u16string_view text) { return text.empty() ? 0 : WideTextWidth(screen_.Canvas(), text); }
-    int Height(std::u16string_view text) { return WideTextHeight(screen_.Canvas(), text); }
-
-private:
-    TScreenCanvas screen_;
-};
 
 std::u16string ToUtf16(char32_t c) {
     if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
@@ -135,14 +124,14 @@ void TSeCustomEdit::SetTextAlignment(TAlignment value) {
 
 // ---- geometry ----------------------------------------------------------------------------------
 
-int TSeCustomEdit::TextWidth(std::u16string_view text) { return TFieldMeasure(Font()).Width(text); }
+int TSeCustomEdit::TextWidth(std::u16string_view text) { return TScreenTextMeasure(Font()).TextWidth(text); }
 
 int TSeCustomEdit::CharWidth(int index) {
     if (index < 1 || index > static_cast<int>(text_.size())) return 0;
     return TextWidth(std::u16string_view(text_).substr(static_cast<size_t>(index - 1), 1));
 }
 
-int TSeCustomEdit::TextHeight() { return TFieldMeasure(Font()).Height(u"Pq"); }
+int TSeCustomEdit::TextHeight() { return TScreenTextMeasure(Font()).TextHeight(u"Pq"); }
 
 void TSeCustomEdit::GetTextRect(TRect& rect) {
     rect = GetInnerRect();
@@ -218,9 +207,9 @@ void TSeCustomEdit::ScrollToCaret() {
             const int cell = GetPasswordCharWidth();
             while ((caretPos_ - firstVisible_ + 1) * cell > room && firstVisible_ < length) ++firstVisible_;
         } else {
-            TFieldMeasure measure(Font());
+            TScreenTextMeasure measure(Font());
             while (firstVisible_ < length &&
-                   measure.Width(std::u16string_view(text_).substr(static_cast<size_t>(firstVisible_ - 1),
+                   measure.TextWidth(std::u16string_view(text_).substr(static_cast<size_t>(firstVisible_ - 1),
                                                                   static_cast<size_t>(caretPos_ - firstVisible_ + 1))) > room) {
                 ++firstVisible_;
             }

@@ -10,26 +10,10 @@
 
 #include "controls/checkbox/CheckBox.h"
 #include "controls/foundation/CustomControl.h"
+#include "controls/foundation/ScreenTextMeasure.h"
 #include "controls/foundation/SkinHook.h"
-#include "platform/toolkit/ScreenCanvas.h"
 
 namespace se {
-
-// A canvas on the screen's measuring DC with a given font, for sizes taken outside painting
-// (where a control's own canvas would create its window).
-class TScreenTextMeasure {
-public:
-    explicit TScreenTextMeasure(const vcl::TFont& font) : screen_(font) {}
-
-    vcl::TCanvas& Canvas() { return screen_.Canvas(); }
-    int TextWidth(std::u16string_view text) { return WideTextWidth(screen_.Canvas(), text); }
-    int TextHeight(std::u16string_view text) { return WideTextHeight(screen_.Canvas(), text); }
-    // The font's line height (tmHeight).
-    int LineHeight() { return screen_.LineHeight(); }
-
-private:
-    vcl::TScreenCanvas screen_;
-};
 
 class TSeCustomGroupBox : public TSeCustomControl {
 public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/groupbox/GroupBox.h"
+#include "tests/controls/foundation/FaceCounter.h"
 #include "tests/support/GuiTest.h"
 
 namespace se {
@@ -16,18 +17,7 @@ using namespace vcl;
 using vcl::testing_support::Mismatches;
 using vcl::testing_support::PixelOf;
 
-// Counts its face paintings.
-class CountingGroupBox : public TSeSkinGroupBox {
-public:
-    using TSeSkinGroupBox::TSeSkinGroupBox;
-    int Faces = 0;
-
-protected:
-    void PaintFace() override {
-        ++Faces;
-        TSeSkinGroupBox::PaintFace();
-    }
-};
+using CountingGroupBox = testing_support::FaceCounter<TSeSkinGroupBox>;
 
 class GroupBox : public vcl::testing_support::GuiTest {
 protected:

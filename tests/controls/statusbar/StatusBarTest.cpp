@@ -12,6 +12,7 @@
 #include "platform/draw/Graphic.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/window/SystemMetrics.h"
+#include "tests/controls/foundation/FaceCounter.h"
 #include "tests/support/GuiTest.h"
 
 namespace se {
@@ -21,17 +22,7 @@ using namespace vcl;
 using vcl::testing_support::Mismatches;
 using vcl::testing_support::PixelOf;
 
-class CountingStatusBar : public TSeSkinStatusBar {
-public:
-    using TSeSkinStatusBar::TSeSkinStatusBar;
-    int Faces = 0;
-
-protected:
-    void PaintFace() override {
-        ++Faces;
-        TSeSkinStatusBar::PaintFace();
-    }
-};
+using CountingStatusBar = testing_support::FaceCounter<TSeSkinStatusBar>;
 
 class StatusBar : public vcl::testing_support::GuiTest {
 protected:

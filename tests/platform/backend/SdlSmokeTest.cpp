@@ -32,6 +32,19 @@ void FillPixel(HDC dc, const TRect& rect, uint32_t pixel) {
     DeleteObject(brush);
 }
 
+// A borderless, top-most pop-up owned by main that does not take the activation (a menu's kind).
+TCreateParams PopupOver(HWND main, const TRect& bounds) {
+    TCreateParams popup;
+    popup.Style = WS_POPUP | WS_VISIBLE;
+    popup.ExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
+    popup.X = bounds.Left;
+    popup.Y = bounds.Top;
+    popup.Width = bounds.Width();
+    popup.Height = bounds.Height();
+    popup.Parent = main;
+    return popup;
+}
+
 // How many pixels of an area of a screen capture differ from a colour (0xRRGGBB).
 int CountDiffering(const PixelSection& shot, const TRect& area, uint32_t rgb) {
     int n = 0;
@@ -125,14 +138,7 @@ TEST_F(SdlSmoke, AWindowShowsItsBackBufferAndAClickArrivesAsAMessage) {
     ASSERT_NE(main, nullptr);
 
     // A pop-up over it: borderless, top-most, not taking activation.
-    TCreateParams popup;
-    popup.Style = WS_POPUP | WS_VISIBLE;
-    popup.ExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
-    popup.X = 400;
-    popup.Y = 100;
-    popup.Width = 60;
-    popup.Height = 40;
-    popup.Parent = main;
+    TCreateParams popup = PopupOver(main, {400, 100, 460, 140});
     popup.WndProc = [](HWND w, TMessage& m) {
         if (m.Msg != WM_PAINT) return DefWindowProc(w, m);
         PAINTSTRUCT ps;
@@ -195,14 +201,7 @@ TEST_F(SdlSmoke, APopupHoldingTheCaptureSeesAClickOutsideEveryWindow) {
     SetActiveWindow(main);
 
     std::vector<TPoint> presses;  // screen points of the presses the pop-up got
-    TCreateParams popup;
-    popup.Style = WS_POPUP | WS_VISIBLE;
-    popup.ExStyle = WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
-    popup.X = 150;
-    popup.Y = 150;
-    popup.Width = 80;
-    popup.Height = 60;
-    popup.Parent = main;
+    TCreateParams popup = PopupOver(main, {150, 150, 230, 210});
     const auto paintPopup = painter(0xFFCC3300u);
     popup.WndProc = [&](HWND w, TMessage& m) {
         if (m.Msg == WM_LBUTTONDOWN) presses.push_back(ClientToScreen(w, {GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
