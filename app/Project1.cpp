@@ -4,6 +4,7 @@
 #include "controls/effects/EffectList.h"
 #include "platform/runtime/Random.h"
 #include "platform/toolkit/Application.h"
+#include "platform/window/WindowSystem.h"
 
 namespace app {
 
@@ -15,6 +16,11 @@ void StartUp() {
     vcl::Application->Initialize();
     vcl::Application->SetTitle(kApplicationTitle);
     vcl::Application->CreateForm(Form1);
+}
+
+void ShutDown() {
+    vcl::Application->DestroyForms();
+    vcl::WindowSystem().SetBackend(nullptr);
 }
 
 }  // namespace app

@@ -8,5 +8,9 @@ namespace app {
 inline constexpr const char* kApplicationTitle = "Velmo Modbus-RTU";
 
 void StartUp();
+// The end of a run, in this order: the forms (the port closed with its window), then every window
+// and the backend's hold on them. Process-wide objects are never destroyed, so nothing of this
+// is left to the order of static destruction.
+void ShutDown();
 
 }  // namespace app

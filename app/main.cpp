@@ -6,6 +6,7 @@
 
 #include "app/Project1.h"
 #include "platform/backend/sdl/SdlBackend.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/toolkit/Application.h"
 #include "platform/window/WindowSystem.h"
 
@@ -23,13 +24,10 @@ int main() {
     try {
         vcl::TSdlBackend backend;
         vcl::WindowSystem().SetBackend(&backend);
+        // Also when start-up or the loop raises: the forms and windows go before their backend.
+        const rtl::ScopeExit shutDown(app::ShutDown);
         app::StartUp();
         vcl::Application->Run();
-        // The forms go before the backend they live on.
-        for (int i = vcl::Application->ComponentCount() - 1; i >= 0; --i) {
-            if (auto* form = dynamic_cast<vcl::TCustomForm*>(vcl::Application->Components(i))) delete form;
-        }
-        vcl::WindowSystem().SetBackend(nullptr);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "velmo-modbus: %s\n", e.what());
         return 1;

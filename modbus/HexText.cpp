@@ -4,12 +4,13 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Utf.h"
 
 namespace modbus {
 namespace {
 
 [[noreturn]] void RaiseNotInteger(const std::string& text) {
-    throw rtl::EConvertError(rtl::Format("'%s' is not a valid integer value", text.c_str()));
+    throw rtl::EConvertError(rtl::Format("'%s' is not a valid integer value", rtl::Shortened(text, kQuotedCharacters).c_str()));
 }
 
 int DigitValue(char c) {

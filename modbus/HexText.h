@@ -39,6 +39,10 @@ char CharOfStr(const std::string& text);
 // (a leading "$" excepted). Raises EConvertError for "$" alone.
 int32_t HexStrToInt(const std::string& text);
 
+// How much of a refused text a conversion error quotes: a longer one (a paste the key filter
+// could not stop) is cut to this many characters and "…".
+inline constexpr size_t kQuotedCharacters = 64;
+
 // The integer text conversion: optional leading spaces and sign, decimal or "$"/"x"/"0x"
 // hexadecimal digits, nothing after them. Raises EConvertError on any violation.
 int32_t StrToInt(const std::string& text);

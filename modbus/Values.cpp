@@ -12,6 +12,7 @@
 #include "modbus/HexText.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Utf.h"
 
 namespace modbus {
 namespace {
@@ -19,7 +20,7 @@ namespace {
 constexpr int kSignificantDigits = 15;
 
 [[noreturn]] void RaiseNotFloat(const std::string& text) {
-    throw rtl::EConvertError(rtl::Format("'%s' is not a valid floating point value", text.c_str()));
+    throw rtl::EConvertError(rtl::Format("'%s' is not a valid floating point value", rtl::Shortened(text, kQuotedCharacters).c_str()));
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/toolkit/ImageList.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace se {
 
@@ -11,8 +12,8 @@ namespace {
 
 // Live items by serial number: a posted click finds its item here or learns it is gone.
 std::unordered_map<uint64_t, TSeCustomItem*>& LiveItems() {
-    static std::unordered_map<uint64_t, TSeCustomItem*> items;
-    return items;
+    static rtl::NeverDestroyed<std::unordered_map<uint64_t, TSeCustomItem*>> items;
+    return *items;
 }
 
 uint64_t NextSerial() {
@@ -225,8 +226,8 @@ void TSeCustomItem::Changed() { vcl::Fire(OnChange, this); }
 // ---- TSeClickHandler ---------------------------------------------------------------------------
 
 TSeClickHandler& TSeClickHandler::Instance() {
-    static TSeClickHandler handler;
-    return handler;
+    static rtl::NeverDestroyed<TSeClickHandler> handler;
+    return *handler;
 }
 
 void TSeClickHandler::Post(const TSeCustomItem& item) {

@@ -15,6 +15,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowSystem.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace se {
 
@@ -41,8 +42,8 @@ TSeCustomItem& RootOf(TSeCustomItem& item) {
 }  // namespace
 
 TFont& MenuFont() {
-    static TFont font;
-    return font;
+    static rtl::NeverDestroyed<TFont> font;
+    return *font;
 }
 
 int DefaultItemHeight() { return std::max(GetSystemMetrics(SM_CYMENUSIZE), 20); }

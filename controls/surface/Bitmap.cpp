@@ -7,13 +7,14 @@
 #include <ostream>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace se {
 namespace {
 
 std::vector<TseBitmap*>& Registry() {
-    static std::vector<TseBitmap*> surfaces;
-    return surfaces;
+    static rtl::NeverDestroyed<std::vector<TseBitmap*>> surfaces;
+    return *surfaces;
 }
 
 // Rows of pixels that a stretch writes into: a surface (top-down) or a bottom-up section.
@@ -45,8 +46,8 @@ using RowOperation = void (*)(const TsePixel*, TsePixel*, int);
 }  // namespace
 
 SurfacePlatform& Platform() {
-    static SurfacePlatform platform;
-    return platform;
+    static rtl::NeverDestroyed<SurfacePlatform> platform;
+    return *platform;
 }
 
 TseBitmap* FindSurface(vcl::HDC dc) {

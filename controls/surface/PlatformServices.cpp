@@ -3,6 +3,7 @@
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/window/WindowSystem.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace se {
 namespace {
@@ -55,8 +56,8 @@ std::optional<TRect> PlatformWindowServices::DesktopWorkArea() const {
 TRect PlatformWindowServices::WindowBounds(WindowHandle window) const { return vcl::GetWindowRect(AsWindow(window)); }
 
 PlatformWindowServices& PlatformServices() {
-    static PlatformWindowServices services;
-    return services;
+    static rtl::NeverDestroyed<PlatformWindowServices> services;
+    return *services;
 }
 
 bool PlatformServicesAvailable() { return vcl::WindowSystem().Backend() != nullptr; }

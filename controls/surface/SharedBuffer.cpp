@@ -1,12 +1,13 @@
 #include "controls/surface/SharedBuffer.h"
 
 #include "controls/surface/WindowServices.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace se {
 
 TseBitmap& SharedBuffer() {
-    static TseBitmap buffer;
-    return buffer;
+    static rtl::NeverDestroyed<TseBitmap> buffer;
+    return *buffer;
 }
 
 TseBitmap& SizedSharedBuffer() {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/rtl/NeverDestroyed.h"
+
 namespace se {
 namespace {
 
@@ -40,8 +42,8 @@ struct CaptureState {
 };
 
 CaptureState& Capture() {
-    static CaptureState state;
-    return state;
+    static rtl::NeverDestroyed<CaptureState> state;
+    return *state;
 }
 
 int64_t DistanceSquared(const TRect& r, TPoint p) {
@@ -71,10 +73,10 @@ void CaptureLost(WindowHandle lost) {
 void SetWindowServices(SurfaceWindowServices* services) { g_services = services; }
 
 SurfaceWindowServices& WindowServices() {
-    static StandInServices standIn;
+    static rtl::NeverDestroyed<StandInServices> standIn;
     if (g_services != nullptr) return *g_services;
     if (PlatformServicesAvailable()) return PlatformServices();
-    return standIn;
+    return *standIn;
 }
 
 void CaptureMouse(WindowHandle window) {

@@ -14,6 +14,8 @@
 #include <optional>
 #include <tuple>
 
+#include "platform/rtl/NeverDestroyed.h"
+
 namespace vcl {
 namespace {
 
@@ -103,8 +105,8 @@ private:
 };
 
 std::shared_ptr<Library> SharedLibrary() {
-    static const std::shared_ptr<Library> library = std::make_shared<Library>();
-    return library;
+    static rtl::NeverDestroyed<std::shared_ptr<Library>> library(std::make_shared<Library>());
+    return *library;
 }
 
 struct FaceFile {
@@ -178,7 +180,8 @@ struct FaceFacts {
 
 // Whether a face has outlines and which bitmap strikes, read once per file.
 const FaceFacts& FactsOf(const FaceFile& file) {
-    static std::map<std::pair<std::string, int>, FaceFacts> known;
+    static rtl::NeverDestroyed<std::map<std::pair<std::string, int>, FaceFacts>> read;
+    auto& known = *read;
     const auto key = std::make_pair(file.path, file.index);
     const auto found = known.find(key);
     if (found != known.end()) return found->second;
@@ -368,7 +371,8 @@ namespace {
 
 std::shared_ptr<FaceSize> OpenFace(const FaceFile& file, const Rendering& rendering, bool bold, bool italic) {
     using Key = std::tuple<std::string, int, int, int, bool, bool, bool>;
-    static std::map<Key, std::weak_ptr<FaceSize>> opened;
+    static rtl::NeverDestroyed<std::map<Key, std::weak_ptr<FaceSize>>> faces;
+    auto& opened = *faces;
     const FaceFacts& facts = FactsOf(file);
     const bool embolden = bold && !facts.bold;
     const bool oblique = italic && !facts.italic;
@@ -600,7 +604,8 @@ const Glyph& FontInstance::GlyphFor(char32_t codePoint) const {
 
 std::shared_ptr<const FontInstance> ResolveFont(const LOGFONT& font) {
     using Key = std::tuple<int, bool, bool, bool, bool, std::string>;
-    static std::map<Key, std::shared_ptr<const FontInstance>> instances;
+    static rtl::NeverDestroyed<std::map<Key, std::shared_ptr<const FontInstance>>> resolved;
+    auto& instances = *resolved;
     const bool bold = font.lfWeight >= FW_SEMIBOLD;
     const bool italic = font.lfItalic != 0;
     const Key key{font.lfHeight, bold, italic, font.lfUnderline != 0, font.lfStrikeOut != 0, Lower(font.lfFaceName)};

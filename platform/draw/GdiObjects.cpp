@@ -6,34 +6,25 @@
 #include <unordered_map>
 
 #include "platform/draw/DeviceContext.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 namespace {
-
-// Set once the table has gone at process exit; later deletions by static owners are no-ops.
-bool g_tableGone = false;
 
 struct HandleTable {
     std::unordered_map<const GdiObject*, std::unique_ptr<GdiObject>> objects;
     std::unordered_map<const DeviceContext*, std::unique_ptr<DeviceContext>> contexts;
     std::array<GdiObject*, DEFAULT_GUI_FONT + 1> stock{};
     std::array<BrushObject*, kSystemColorCount> systemBrushes{};
-
-    ~HandleTable() {
-        contexts.clear();
-        g_tableGone = true;
-        objects.clear();
-    }
 };
 
 HandleTable& Table() {
-    static HandleTable table;
-    return table;
+    static rtl::NeverDestroyed<HandleTable> table;
+    return *table;
 }
 
 template <typename T>
 T* Adopt(std::unique_ptr<T> object) {
-    if (g_tableGone) return nullptr;
     T* handle = object.get();
     Table().objects.emplace(handle, std::move(object));
     return handle;
@@ -79,7 +70,7 @@ HFONT MakeStockFont() {
 constexpr int64_t kMaxBitmapPixels = int64_t{1} << 28;
 
 BitmapObject* MakeBitmap(int width, int height, bool bottomUp, bool dib) {
-    if (g_tableGone || width <= 0 || height <= 0) return nullptr;
+    if (width <= 0 || height <= 0) return nullptr;
     if (int64_t{width} * height > kMaxBitmapPixels) return nullptr;
     try {
         auto bitmap = std::make_unique<BitmapObject>();
@@ -96,18 +87,18 @@ BitmapObject* MakeBitmap(int width, int height, bool bottomUp, bool dib) {
 namespace gdi {
 
 bool IsLive(const GdiObject* object) {
-    if (object == nullptr || g_tableGone) return false;
+    if (object == nullptr) return false;
     const auto& objects = Table().objects;
     const auto found = objects.find(object);
     return found != objects.end() && !found->second->deletePending;
 }
 
 void Retain(GdiObject* object) {
-    if (object != nullptr && !g_tableGone) ++object->references;
+    if (object != nullptr) ++object->references;
 }
 
 void Release(GdiObject* object) {
-    if (object == nullptr || g_tableGone) return;
+    if (object == nullptr) return;
     if (--object->references > 0) return;
     if (object->type == OBJ_BITMAP) static_cast<BitmapObject*>(object)->selectedInto = nullptr;
     if (object->deletePending) Table().objects.erase(object);
@@ -162,7 +153,7 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
 }
 
 HBRUSH GetSysColorBrush(int index) {
-    if (g_tableGone || index < 0 || index >= kSystemColorCount) return nullptr;
+    if (index < 0 || index >= kSystemColorCount) return nullptr;
     auto& brush = Table().systemBrushes[static_cast<size_t>(index)];
     if (brush == nullptr) brush = MakeStockBrush(GetSysColor(index));
     return brush;
@@ -200,7 +191,7 @@ HBITMAP CreateBitmap(int width, int height, unsigned, unsigned bitsPerPixel, con
 }
 
 HGDIOBJ GetStockObject(int index) {
-    if (g_tableGone || index < 0 || index > DEFAULT_GUI_FONT) return nullptr;
+    if (index < 0 || index > DEFAULT_GUI_FONT) return nullptr;
     auto& stock = Table().stock;
     GdiObject*& object = stock[static_cast<size_t>(index)];
     if (object != nullptr) return object;
@@ -362,7 +353,6 @@ uint32_t GetRegionData(HRGN region, uint32_t size, RGNDATA* data) {
 }
 
 HDC CreateCompatibleDC(HDC) {
-    if (g_tableGone) return nullptr;
     auto dc = std::make_unique<DeviceContext>();
     HDC handle = dc.get();
     Table().contexts.emplace(handle, std::move(dc));
@@ -370,14 +360,13 @@ HDC CreateCompatibleDC(HDC) {
 }
 
 HDC CreateWindowBufferDC(PixelSection& buffer, TPoint origin, std::span<const TRect> visible) {
-    if (g_tableGone) return nullptr;
     auto dc = std::make_unique<DeviceContext>(buffer, origin, visible);
     HDC handle = dc.get();
     Table().contexts.emplace(handle, std::move(dc));
     return handle;
 }
 
-bool IsDeviceContext(HDC dc) { return dc != nullptr && !g_tableGone && Table().contexts.count(dc) != 0; }
+bool IsDeviceContext(HDC dc) { return dc != nullptr && Table().contexts.count(dc) != 0; }
 
 bool DeleteDC(HDC dc) {
     if (!IsDeviceContext(dc)) return false;

@@ -91,4 +91,11 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+std::string Shortened(std::string_view text, size_t maxCharacters) {
+    size_t index = 0;
+    for (size_t n = 0; n < maxCharacters && index < text.size(); ++n) NextCodePoint(text, index);
+    if (index >= text.size()) return std::string(text);
+    return std::string(text.substr(0, index)) + "\u2026";
+}
+
 }  // namespace rtl

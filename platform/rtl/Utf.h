@@ -17,4 +17,8 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 char32_t NextCodePoint(std::string_view text, size_t& index);
 char32_t NextCodePoint(std::u16string_view text, size_t& index);
 
+// The text as it is when it has at most maxCharacters code points; otherwise its first
+// maxCharacters code points and "…". For quoting a user's text in a message.
+std::string Shortened(std::string_view text, size_t maxCharacters);
+
 }  // namespace rtl

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/rtl/NeverDestroyed.h"
+
 namespace vcl {
 
 uint64_t TSystemClock::NowMicroseconds() const {
@@ -14,8 +16,8 @@ void TSystemClock::SleepMicroseconds(uint64_t span) { std::this_thread::sleep_fo
 
 namespace {
 TSystemClock& SystemClock() {
-    static TSystemClock clock;
-    return clock;
+    static rtl::NeverDestroyed<TSystemClock> clock;
+    return *clock;
 }
 TClock* currentClock = nullptr;
 }  // namespace

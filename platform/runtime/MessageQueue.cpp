@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/runtime/Clock.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
@@ -18,13 +19,13 @@ bool Matches(const TMsg& msg, TMessageTarget* filter, UINT first, UINT last) {
 }
 
 TExceptionHandler& ExceptionHandlerSlot() {
-    static TExceptionHandler handler;
-    return handler;
+    static rtl::NeverDestroyed<TExceptionHandler> handler;
+    return *handler;
 }
 
 TProcessMessagesHandler& ProcessMessagesSlot() {
-    static TProcessMessagesHandler handler;
-    return handler;
+    static rtl::NeverDestroyed<TProcessMessagesHandler> handler;
+    return *handler;
 }
 
 uint64_t Now() { return Clock().NowMicroseconds(); }
@@ -34,8 +35,8 @@ uint64_t Now() { return Clock().NowMicroseconds(); }
 TMessageTarget::~TMessageTarget() { MessageQueue().Forget(this); }
 
 TMessageQueue& TMessageQueue::Instance() {
-    static TMessageQueue queue;
-    return queue;
+    static rtl::NeverDestroyed<TMessageQueue> queue;
+    return *queue;
 }
 
 bool TMessageQueue::Post(TMessageTarget* target, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include "platform/serialdev/PortName.h"
 #include "platform/serialdev/SerialDevice.h"
 #include "platform/serialdev/SerialDiagnostics.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
@@ -60,8 +61,8 @@ private:
 };
 
 HandleTable& Handles() {
-    static HandleTable table;
-    return table;
+    static rtl::NeverDestroyed<HandleTable> table;
+    return *table;
 }
 
 // Runs call on the port's device; false for a handle that is not open. A failure on a device

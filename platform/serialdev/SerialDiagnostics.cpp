@@ -4,13 +4,15 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/rtl/NeverDestroyed.h"
+
 namespace vcl {
 
 namespace {
 
 SerialDiagnosticSink& InstalledSink() {
-    static SerialDiagnosticSink sink;
-    return sink;
+    static rtl::NeverDestroyed<SerialDiagnosticSink> sink;
+    return *sink;
 }
 
 std::string PortAndDevice(int portNumber, const std::string& device) {

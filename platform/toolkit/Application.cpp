@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/NeverDestroyed.h"
 #include "platform/toolkit/ControlCanvas.h"
 #include "platform/toolkit/HintWindow.h"
 #include "platform/toolkit/MessageBox.h"
@@ -45,8 +46,8 @@ char32_t LastCodePoint(const std::string& text) {
 }  // namespace
 
 TApplication& TheApplication() {
-    // Never destroyed: forms and windows may still refer to it while the program ends.
-    static TApplication* application = new TApplication(nullptr);
+    // Forms and windows may still refer to it while the program ends.
+    static rtl::NeverDestroyed<TApplication> application(nullptr);
     return *application;
 }
 
@@ -65,6 +66,12 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {}
+
+void TApplication::DestroyForms() {
+    for (int i = ComponentCount() - 1; i >= 0; --i) {
+        if (auto* form = dynamic_cast<TCustomForm*>(Components(i))) delete form;
+    }
+}
 
 void TApplication::Run() {
     if (!mainForm_) return;

@@ -50,6 +50,9 @@ public:
     }
     TCustomForm* MainForm() const { return mainForm_; }
     void SetMainForm(TCustomForm* form) { mainForm_ = form; }
+    // Destroys the forms the application owns, newest first, with everything they own (a serial
+    // port is closed on the way); the end of a run, before the windows' backend goes.
+    void DestroyForms();
     bool ShowMainForm() const { return showMainForm_; }
     void SetShowMainForm(bool value) { showMainForm_ = value; }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/toolkit/Control.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
@@ -11,8 +12,8 @@ namespace {
 
 // Canvases holding a DC they got on demand.
 std::vector<TControlCanvas*>& Holders() {
-    static std::vector<TControlCanvas*> holders;
-    return holders;
+    static rtl::NeverDestroyed<std::vector<TControlCanvas*>> holders;
+    return *holders;
 }
 
 }  // namespace

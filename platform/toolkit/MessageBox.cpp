@@ -10,19 +10,20 @@
 #include "platform/draw/Gdi.h"
 #include "platform/window/SystemMetrics.h"
 #include "platform/rtl/Utf.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
 namespace {
 
 TMessageBoxObserver& ObserverSlot() {
-    static TMessageBoxObserver observer;
-    return observer;
+    static rtl::NeverDestroyed<TMessageBoxObserver> observer;
+    return *observer;
 }
 
 std::vector<TMessageBoxView*>& OpenBoxes() {
-    static std::vector<TMessageBoxView*> boxes;
-    return boxes;
+    static rtl::NeverDestroyed<std::vector<TMessageBoxView*>> boxes;
+    return *boxes;
 }
 
 class TMessageForm final : public TForm, public TMessageBoxView {

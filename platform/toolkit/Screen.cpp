@@ -4,12 +4,13 @@
 
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
 TScreen& Screen() {
-    static TScreen screen;
-    return screen;
+    static rtl::NeverDestroyed<TScreen> screen;
+    return *screen;
 }
 
 TScreen::TScreen() {

@@ -4,6 +4,7 @@
 #include "platform/draw/Shapes.h"
 #include "platform/runtime/Clock.h"
 #include "platform/window/SystemMetrics.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
@@ -46,8 +47,8 @@ public:
 };
 
 TCaret& Caret() {
-    static TCaret caret;
-    return caret;
+    static rtl::NeverDestroyed<TCaret> caret;
+    return *caret;
 }
 
 bool Owns(HWND window) { return IsWindow(Caret().owner) && (window == nullptr || window == Caret().owner); }

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/NeverDestroyed.h"
 
 namespace vcl {
 
@@ -66,8 +67,8 @@ void TWindow::HandleMessage(TMessage& message) {
 }
 
 TWindowSystem& TWindowSystem::Instance() {
-    static TWindowSystem system;
-    return system;
+    static rtl::NeverDestroyed<TWindowSystem> system;
+    return *system;
 }
 
 void TWindowSystem::SetBackend(TBackend* backend) {

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/rtl/NeverDestroyed.h"
 #include "platform/runtime/MessageQueue.h"
 #include "platform/window/Backend.h"
 #include "platform/window/Window.h"
@@ -122,6 +123,7 @@ private:
         bool valid = false;
     };
 
+    friend class rtl::NeverDestroyed<TWindowSystem>;
     TWindowSystem() = default;
 
     void DestroyTree(HWND window);

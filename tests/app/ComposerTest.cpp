@@ -221,6 +221,17 @@ TEST_F(ComposerTest, GenerateWithALengthNoIntegerHoldsShowsTheErrorBoxAndChanges
     EXPECT_EQ(form_->Memo2->Text(), frame);
 }
 
+TEST_F(ComposerTest, AMillionDigitPasteIntoTheLengthIsRefusedWithItsQuoteShortened) {
+    screen_.SetClipboardText(std::string(1000000, '7'));
+    ClickOn(form_->Edit2);
+    Press(vcl::VK_END);
+    Press(vcl::VK_HOME, vcl::ssShift);
+    Boxes().Clear();
+    Press(vcl::VK_INSERT, vcl::ssShift);
+    ASSERT_EQ(Boxes().Count(), 1);
+    EXPECT_EQ(Boxes()[0].Text, "'" + std::string(64, '7') + "\u2026' is not a valid integer value.");
+}
+
 TEST_F(ComposerTest, GenerateTellsAFloatValueErrorAndAnOverflowInTheTitledBox) {
     WriteMode();
     Retype(form_->Edit22, "12");

@@ -101,6 +101,23 @@ TEST(StrToFloat, RejectedTextsQuoteTheWholeInput) {
     }
 }
 
+TEST(StrToFloat, AndStrToIntQuoteALongTextByItsFirst64Characters) {
+    const auto messageOf = [](auto convert, const std::string& text) -> std::string {
+        try {
+            convert(text);
+        } catch (const rtl::EConvertError& e) {
+            return e.what();
+        }
+        return "accepted";
+    };
+    const auto toInt = [](const std::string& t) { return StrToInt(t); };
+    const auto toFloat = [](const std::string& t) { return StrToFloat(t); };
+    const std::string quote = "'" + std::string(64, '7') + "\u2026'";
+    EXPECT_EQ(messageOf(toInt, std::string(1000000, '7')), quote + " is not a valid integer value");
+    EXPECT_EQ(messageOf(toFloat, std::string(65, '7') + "x"), quote + " is not a valid floating point value");
+    EXPECT_EQ(messageOf(toInt, std::string(64, '9')), "'" + std::string(64, '9') + "' is not a valid integer value");
+}
+
 TEST(ValueToDataText, BytesOfSingleAndDoubleValues) {
     struct Case {
         std::string text;

@@ -16,9 +16,7 @@ void GuiTest::SetUp() {
 }
 
 void GuiTest::TearDown() {
-    for (int i = Application->ComponentCount() - 1; i >= 0; --i) {
-        if (auto* form = dynamic_cast<TCustomForm*>(Application->Components(i))) delete form;
-    }
+    Application->DestroyForms();
     Application->CancelHint();
     Application->SetMainForm(nullptr);
     Application->OnException = nullptr;

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -41,9 +43,10 @@ std::vector<std::string> EnvironmentWith(const std::vector<std::string>& entries
     return result;
 }
 
-// Output discarded; with reportWrite >= 0 that descriptor becomes the child's reportFd.
+// Output discarded (standard output to outputWrite, standard error to errorFile when given); with
+// reportWrite >= 0 that descriptor becomes the child's reportFd.
 pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& environment = {},
-            int reportWrite = -1, int reportFd = -1) {
+            int reportWrite = -1, int reportFd = -1, const std::string& errorFile = "", int outputWrite = -1) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -53,8 +56,16 @@ pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (outputWrite >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, outputWrite, 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    }
+    if (!errorFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    }
     if (reportWrite >= 0) posix_spawn_file_actions_adddup2(&actions, reportWrite, reportFd);
     pid_t pid = -1;
     const int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
@@ -111,6 +122,58 @@ int RunProgram(const std::vector<std::string>& args) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::string ProgramOutput(const std::vector<std::string>& args, const std::vector<std::string>& environment) {
+    int pipeEnds[2];
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return {};
+    const pid_t pid = Spawn(args, environment, -1, -1, "", pipeEnds[1]);
+    close(pipeEnds[1]);
+    std::string output;
+    char chunk[512];
+    for (ssize_t got; (got = read(pipeEnds[0], chunk, sizeof chunk)) > 0;) output.append(chunk, static_cast<size_t>(got));
+    close(pipeEnds[0]);
+    if (pid > 0) waitpid(pid, nullptr, 0);
+    return output;
+}
+
+ScreenWindow FindWindow(const std::string& display, const std::string& name) {
+    const std::vector<std::string> on{"DISPLAY=" + display};
+    const std::string ids = ProgramOutput({"xdotool", "search", "--onlyvisible", "--name", name}, on);
+    ScreenWindow window;
+    window.Id = std::strtoul(ids.c_str(), nullptr, 10);
+    if (window.Id == 0) return window;
+    // Lines of NAME=value.
+    std::istringstream shell(ProgramOutput({"xdotool", "getwindowgeometry", "--shell", std::to_string(window.Id)}, on));
+    for (std::string line; std::getline(shell, line);) {
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string key = line.substr(0, equals);
+        const int value = std::atoi(line.c_str() + equals + 1);
+        if (key == "X") window.Left = value;
+        if (key == "Y") window.Top = value;
+        if (key == "WIDTH") window.Width = value;
+        if (key == "HEIGHT") window.Height = value;
+    }
+    return window;
+}
+
+ScreenWindow WaitForWindow(const std::string& display, const std::string& name, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        const ScreenWindow window = FindWindow(display, name);
+        if (window.Id != 0 || std::chrono::steady_clock::now() >= end) return window;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+bool WaitForNoWindow(const std::string& display, const std::string& name, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        if (FindWindow(display, name).Id == 0) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 namespace {
 
 uint32_t Big32(const std::vector<uint8_t>& d, size_t at) {
@@ -159,10 +222,10 @@ bool CaptureScreen(const std::string& display, PixelSection& shot) {
 }
 
 RunningProgram::RunningProgram(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-                               int reportFd) {
+                               int reportFd, const std::string& errorFile) {
     int pipeEnds[2] = {-1, -1};
     if (reportFd >= 0 && pipe2(pipeEnds, O_CLOEXEC) != 0) return;
-    pid_ = Spawn(args, environment, pipeEnds[1], reportFd);
+    pid_ = Spawn(args, environment, pipeEnds[1], reportFd, errorFile);
     if (pipeEnds[1] >= 0) close(pipeEnds[1]);
     report_ = pipeEnds[0];
 }
@@ -204,6 +267,20 @@ bool RunningProgram::Stop() {
     waitpid(pid, nullptr, 0);
     return false;
 }
+
+int RunningProgram::WaitForExit(std::chrono::milliseconds limit) {
+    if (pid_ <= 0) return -1;
+    const auto end = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (waitpid(pid_, &status, WNOHANG) != pid_) {
+        if (std::chrono::steady_clock::now() >= end) return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+bool RunningProgram::Alive() { return pid_ > 0 && WaitForExit(std::chrono::milliseconds(0)) == -1; }
 
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;

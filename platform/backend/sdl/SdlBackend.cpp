@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,7 +10,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 
+#include "platform/backend/sdl/X11Display.h"
 #include "platform/rtl/Exception.h"
 
 namespace vcl {
@@ -101,7 +104,12 @@ void TSdlWindow::Show(bool activate) {
 void TSdlWindow::Hide() { SDL_HideWindow(window_); }
 
 void TSdlWindow::Activate() {
-    if (!noActivate_) SDL_RaiseWindow(window_);
+    if (noActivate_) return;
+    SDL_RaiseWindow(window_);
+    // Raising asks the window manager for the keyboard; without one (a bare X server) nobody
+    // would give it back to this window after a message box over it closes.
+    const uint32_t flags = SDL_GetWindowFlags(window_);
+    if ((flags & SDL_WINDOW_SHOWN) && !(flags & SDL_WINDOW_MINIMIZED)) SDL_SetWindowInputFocus(window_);
 }
 
 void TSdlWindow::SetState(TNativeWindowState state) {
@@ -148,6 +156,7 @@ TSdlBackend::TSdlBackend() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         throw rtl::Exception(std::string("Cannot start the display: ") + SDL_GetError());
     }
+    if (IsX11()) x11::InstallErrorHandler();
     SDL_StartTextInput();
 }
 
@@ -167,7 +176,13 @@ std::unique_ptr<TNativeWindow> TSdlBackend::CreateNativeWindow(const TNativeWind
     SDL_Window* window = SDL_CreateWindow(spec.Title.c_str(), b.Left, b.Top, std::max(b.Width(), 1),
                                           std::max(b.Height(), 1), flags);
     if (!window) throw rtl::Exception(std::string("Cannot create a window: ") + SDL_GetError());
+    if (displayDescriptor_ < 0 && IsX11()) displayDescriptor_ = x11::ConnectionDescriptor(window);
     return std::make_unique<TSdlWindow>(window, spec);
+}
+
+bool TSdlBackend::IsX11() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::string_view(driver) == "x11";
 }
 
 bool TSdlBackend::PollEvent(TBackendEvent& event) {
@@ -181,14 +196,20 @@ bool TSdlBackend::PollEvent(TBackendEvent& event) {
 
 void TSdlBackend::WaitEvent(std::optional<uint64_t> deadline) {
     if (!pending_.empty()) return;
-    if (!deadline) {
-        SDL_WaitEvent(nullptr);
+    const uint64_t now = clock_.NowMicroseconds();
+    if (deadline && *deadline <= now) return;
+    // Whole milliseconds, rounded up so the deadline has passed on return; -1 waits for ever.
+    const int timeout = deadline ? static_cast<int>(std::min<uint64_t>((*deadline - now + 999) / 1000, 1u << 30)) : -1;
+    if (displayDescriptor_ < 0) {
+        SDL_WaitEventTimeout(nullptr, timeout);
         return;
     }
-    const uint64_t now = clock_.NowMicroseconds();
-    if (*deadline <= now) return;
-    const uint64_t ms = (*deadline - now + 999) / 1000;
-    SDL_WaitEventTimeout(nullptr, static_cast<int>(std::min<uint64_t>(ms, 1u << 30)));
+    // Reads what the connection holds into SDL's queue first: poll() sees only what is still
+    // unread on the socket.
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+    pollfd display{displayDescriptor_, POLLIN, 0};
+    (void)poll(&display, 1, timeout);
 }
 
 void TSdlBackend::Translate(const SDL_Event& e) {

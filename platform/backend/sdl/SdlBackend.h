@@ -45,6 +45,7 @@ public:
 
 private:
     void Translate(const SDL_Event& e);
+    static bool IsX11();
     void Push(TBackendEvent event) { pending_.push_back(std::move(event)); }
 
     TSystemClock clock_;
@@ -54,6 +55,8 @@ private:
     bool pointerCaptured_ = false;
     // The last window that took the keyboard and may keep it (not a pop-up).
     uint32_t lastFocused_ = 0;
+    // The X connection's descriptor once the first window exists (-1: not X11, or no window yet).
+    int displayDescriptor_ = -1;
 };
 
 class TSdlWindow final : public TNativeWindow {

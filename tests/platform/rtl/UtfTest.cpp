@@ -29,5 +29,13 @@ TEST(Utf, MalformedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00)) + u"x"), "\xEF\xBF\xBDx");
 }
 
+TEST(Utf, ShortenedCutsAtWholeCharactersAndMarksTheCut) {
+    EXPECT_EQ(Shortened("", 3), "");
+    EXPECT_EQ(Shortened("abc", 3), "abc");
+    EXPECT_EQ(Shortened("abcd", 3), "abc…");
+    EXPECT_EQ(Shortened("通讯端口", 3), "通讯端…") << "three characters, not three bytes";
+    EXPECT_EQ(Shortened("a😀bc", 2), "a😀…");
+}
+
 }  // namespace
 }  // namespace rtl
