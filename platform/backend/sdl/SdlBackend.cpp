@@ -136,7 +136,7 @@ void TSdlWindow::Present(const PixelSection& buffer, const std::vector<TRect>& d
 
 // ---- the backend -------------------------------------------------------------------------------
 
-TSdlBackend::TSdlBackend() {
+TSdlBackend::TSdlBackend(const TDesktopIdentity& identity) {
     if (const char* report = std::getenv("VELMO_REPORT_FIRST_FRAME")) {
         char* end = nullptr;
         const long fd = std::strtol(report, &end, 10);
@@ -145,19 +145,35 @@ TSdlBackend::TSdlBackend() {
     // Our own loop decides what a click on an inactive window does.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (!identity.Id.empty()) {
+        // SDL reads these when its video starts; a class the user set deliberately stays.
+        setenv("SDL_VIDEO_X11_WMCLASS", identity.Id.c_str(), 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", identity.Id.c_str(), 0);
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         throw rtl::Exception(std::string("Cannot start the display: ") + SDL_GetError());
+    }
+    const PixelSection& icon = identity.Icon;
+    if (!icon.Empty()) {
+        icon_ = SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32, SDL_PIXELFORMAT_ARGB8888);
+        for (int y = 0; icon_ && y < icon.Height(); ++y) {
+            std::copy_n(icon.Row(y), icon.Width(),
+                        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon_->pixels) + y * icon_->pitch));
+        }
     }
     SDL_StartTextInput();
 }
 
 TSdlBackend::~TSdlBackend() {
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
+    SDL_FreeSurface(icon_);
     SDL_Quit();
 }
 
 std::unique_ptr<TNativeWindow> TSdlBackend::CreateNativeWindow(const TNativeWindowSpec& spec) {
-    uint32_t flags = SDL_WINDOW_HIDDEN;
+    // High-DPI: where the window system counts in points (Wayland) the surface holds every pixel
+    // of the output; elsewhere it changes nothing.
+    uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (spec.Resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (spec.Popup) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
     if (spec.TopMost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
@@ -167,6 +183,8 @@ std::unique_ptr<TNativeWindow> TSdlBackend::CreateNativeWindow(const TNativeWind
     SDL_Window* window = SDL_CreateWindow(spec.Title.c_str(), b.Left, b.Top, std::max(b.Width(), 1),
                                           std::max(b.Height(), 1), flags);
     if (!window) throw rtl::Exception(std::string("Cannot create a window: ") + SDL_GetError());
+    // Docks and task switchers show the icon of the windows they list, not of pop-ups.
+    if (icon_ && !spec.Popup) SDL_SetWindowIcon(window, icon_);
     return std::make_unique<TSdlWindow>(window, spec);
 }
 

@@ -15,14 +15,22 @@
 
 struct SDL_Window;
 struct SDL_Cursor;
+struct SDL_Surface;
 union SDL_Event;
 
 namespace vcl {
 
+// How the program's windows name themselves to the desktop: the desktop id that docks and task
+// switchers match with the menu entry (the X11 class, the Wayland app id), and the window icon.
+struct TDesktopIdentity {
+    std::string Id;     // empty: SDL's default, the program's file name
+    PixelSection Icon;  // 0xAARRGGBB; empty: none
+};
+
 class TSdlBackend final : public TBackend {
 public:
     // Starts SDL's video; raises rtl::Exception with SDL's reason when that fails.
-    TSdlBackend();
+    explicit TSdlBackend(const TDesktopIdentity& identity = {});
     ~TSdlBackend() override;
 
     std::unique_ptr<TNativeWindow> CreateNativeWindow(const TNativeWindowSpec& spec) override;
@@ -48,6 +56,7 @@ private:
     void Push(TBackendEvent event) { pending_.push_back(std::move(event)); }
 
     TSystemClock clock_;
+    SDL_Surface* icon_ = nullptr;
     std::deque<TBackendEvent> pending_;
     std::map<TCursorShape, SDL_Cursor*> cursors_;
     bool cursorHidden_ = false;
