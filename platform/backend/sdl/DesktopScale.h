@@ -13,11 +13,11 @@
 namespace vcl {
 
 struct TScaleSources {
-    std::optional<std::string> VelmoScale;  // VELMO_SCALE
+    std::optional<std::string> VelmoScale{};  // VELMO_SCALE
     // Drawable pixels per window unit of a high-DPI SDL window (above 1 on a scaled Wayland output).
     int DrawableRatio = 1;
-    std::optional<std::string> GdkScale;    // GDK_SCALE
-    std::string XResources;                 // the X server's resource string (RESOURCE_MANAGER)
+    std::optional<std::string> GdkScale{};    // GDK_SCALE
+    std::string XResources{};                 // the X server's resource string (RESOURCE_MANAGER)
 };
 
 // The scale the sources ask for; window units follow the drawable (points on Wayland).
