@@ -26,12 +26,12 @@ void WidenRow(const uint32_t* source, int width, uint32_t* target) {
 
 }  // namespace
 
-void CopyScaled(const PixelSection& source, const TRect& area, int scale, PixelSection& target) {
+void CopyScaled(const PixelSection& source, const TRect& area, int scale, uint32_t* target, size_t pitch) {
     const int width = area.Width();
     const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(scale) * sizeof(uint32_t);
     for (int y = area.Top; y < area.Bottom; ++y) {
         const uint32_t* from = source.Row(y) + area.Left;
-        uint32_t* first = target.Row(y * scale) + area.Left * scale;
+        uint32_t* first = target + static_cast<size_t>(y * scale) * pitch + static_cast<size_t>(area.Left * scale);
         // Fixed factors let the compiler unroll the widening.
         switch (scale) {
             case 2: WidenRow<2>(from, width, first); break;
@@ -40,14 +40,14 @@ void CopyScaled(const PixelSection& source, const TRect& area, int scale, PixelS
                 for (int x = 0; x < width; ++x) std::fill_n(first + x * scale, scale, from[x]);
                 break;
         }
-        for (int k = 1; k < scale; ++k) std::memcpy(target.Row(y * scale + k) + area.Left * scale, first, rowBytes);
+        for (int k = 1; k < scale; ++k) std::memcpy(first + k * pitch, first, rowBytes);
     }
 }
 
 // ---- windows -----------------------------------------------------------------------------------
 
 TScaledWindow::TScaledWindow(std::unique_ptr<TNativeWindow> device, TDisplayScale scale)
-    : device_(std::move(device)), scale_(scale) {}
+    : device_(std::move(device)), direct_(dynamic_cast<TScaledPresenter*>(device_.get())), scale_(scale) {}
 
 void TScaledWindow::SetBounds(const TRect& screenBounds) { device_->SetBounds(Times(screenBounds, scale_.Units)); }
 
@@ -57,6 +57,7 @@ void TScaledWindow::Present(const PixelSection& buffer, const std::vector<TRect>
         device_->Present(buffer, dirty);
         return;
     }
+    if (direct_ && direct_->PresentScaled(buffer, dirty, scale)) return;
     const TRect whole{0, 0, buffer.Width(), buffer.Height()};
     std::vector<TRect> areas = dirty;
     if (pixels_.Width() != buffer.Width() * scale || pixels_.Height() != buffer.Height() * scale) {
@@ -69,7 +70,7 @@ void TScaledWindow::Present(const PixelSection& buffer, const std::vector<TRect>
     for (const TRect& d : areas) {
         const TRect r = IntersectRect(d, whole);
         if (r.IsEmpty()) continue;
-        CopyScaled(buffer, r, scale, pixels_);
+        CopyScaled(buffer, r, scale, pixels_.Bits(), static_cast<size_t>(pixels_.Width()));
         scaled.push_back(Times(r, scale));
     }
     device_->Present(pixels_, scaled);

@@ -24,9 +24,20 @@ struct TDisplayScale {
     friend bool operator==(const TDisplayScale&, const TDisplayScale&) = default;
 };
 
-// Copies the area of source into target with each pixel a scale x scale block at (x, y) * scale.
-// One row is widened, then copied whole to the rows under it. The target must hold the block area.
-void CopyScaled(const PixelSection& source, const TRect& area, int scale, PixelSection& target);
+// Copies the area of source with each pixel a scale x scale block at (x, y) * scale of a 32-bit
+// target whose rows are pitch pixels apart: one row is widened, then copied whole to the rows under
+// it. The target must hold the block area.
+void CopyScaled(const PixelSection& source, const TRect& area, int scale, uint32_t* target, size_t pitch);
+
+// A device window that shows a scaled back buffer straight from its own pixels, without the copy
+// the scaled window otherwise keeps for it.
+class TScaledPresenter {
+public:
+    virtual ~TScaledPresenter() = default;
+    // As TNativeWindow::Present with each pixel a scale x scale block; false when this window
+    // cannot (its pixels are not 32-bit 0x..RRGGBB), and nothing was shown.
+    virtual bool PresentScaled(const PixelSection& buffer, const std::vector<TRect>& dirty, int scale) = 0;
+};
 
 class TScaledBackend final : public TBackend {
 public:
@@ -70,8 +81,9 @@ public:
 
 private:
     std::unique_ptr<TNativeWindow> device_;
+    TScaledPresenter* direct_;  // the device window, when it presents scaled itself
     TDisplayScale scale_;
-    PixelSection pixels_;  // the scaled copy the device window shows
+    PixelSection pixels_;  // otherwise the scaled copy the device window shows
 };
 
 }  // namespace vcl

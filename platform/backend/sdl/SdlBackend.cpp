@@ -134,6 +134,28 @@ void TSdlWindow::Present(const PixelSection& buffer, const std::vector<TRect>& d
     ReportFirstFrame();
 }
 
+bool TSdlWindow::PresentScaled(const PixelSection& buffer, const std::vector<TRect>& dirty, int scale) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface || buffer.Empty()) return true;
+    // 0x..RRGGBB words, as the back buffer holds them; other layouts take the scaled window's copy.
+    const uint32_t format = surface->format->format;
+    if (format != SDL_PIXELFORMAT_ARGB8888 && format != SDL_PIXELFORMAT_RGB888) return false;
+    const TRect area = IntersectRect({0, 0, buffer.Width(), buffer.Height()}, {0, 0, surface->w / scale, surface->h / scale});
+    std::vector<SDL_Rect> rects;
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    for (const TRect& d : dirty) {
+        const TRect r = IntersectRect(d, area);
+        if (r.IsEmpty()) continue;
+        CopyScaled(buffer, r, scale, static_cast<uint32_t*>(surface->pixels), static_cast<size_t>(surface->pitch) / 4);
+        rects.push_back(SDL_Rect{r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale});
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (rects.empty()) return true;
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    ReportFirstFrame();
+    return true;
+}
+
 // ---- the backend -------------------------------------------------------------------------------
 
 TSdlBackend::TSdlBackend(const TDesktopIdentity& identity) {

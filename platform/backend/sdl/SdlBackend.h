@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/backend/scaled/ScaledBackend.h"
 #include "platform/window/Backend.h"
 
 struct SDL_Window;
@@ -65,7 +66,7 @@ private:
     uint32_t lastFocused_ = 0;
 };
 
-class TSdlWindow final : public TNativeWindow {
+class TSdlWindow final : public TNativeWindow, public TScaledPresenter {
 public:
     TSdlWindow(SDL_Window* window, const TNativeWindowSpec& spec);
     ~TSdlWindow() override;
@@ -78,6 +79,8 @@ public:
     void Activate() override;
     void SetState(TNativeWindowState state) override;
     void Present(const PixelSection& buffer, const std::vector<TRect>& dirty) override;
+    // On a high-density desktop: the blocks go straight into the window's surface.
+    bool PresentScaled(const PixelSection& buffer, const std::vector<TRect>& dirty, int scale) override;
 
 private:
     SDL_Window* window_;
