@@ -34,15 +34,13 @@ INSTANTIATE_TEST_SUITE_P(
         ScaleCase{"SomeOtherDpi", {.XResources = "Emacs.Xft.dpi:\t192\n"}, {1, 1}},
         ScaleCase{"GdkScaleOverXft", {.GdkScale = "1", .XResources = kHighDpi}, {1, 1}},
         ScaleCase{"GdkScale2", {.GdkScale = "2"}, {2, 2}},
-        ScaleCase{"GdkScaleLargeIsThree", {.GdkScale = "4"}, {3, 3}},
         ScaleCase{"GdkScaleNotANumber", {.GdkScale = "2x", .XResources = kHighDpi}, {2, 2}},
         ScaleCase{"OwnScaleOverEverything", {.VelmoScale = "1", .GdkScale = "2", .XResources = kHighDpi}, {1, 1}},
         ScaleCase{"OwnScale3", {.VelmoScale = "3"}, {3, 3}},
         ScaleCase{"OwnScaleZeroIgnored", {.VelmoScale = "0", .GdkScale = "2"}, {2, 2}},
         // A scaled Wayland output: window units are points, the drawable holds two pixels a point.
         ScaleCase{"WaylandOutput2", {.DrawableRatio = 2, .GdkScale = "1"}, {1, 2}},
-        ScaleCase{"WaylandOwnScaleIsAMultipleOfTheOutput", {.VelmoScale = "3", .DrawableRatio = 2}, {1, 2}},
-        ScaleCase{"WaylandOutput1OwnScale2", {.VelmoScale = "2", .DrawableRatio = 1}, {2, 2}}),
+        ScaleCase{"WaylandOwnScaleIsAMultipleOfTheOutput", {.VelmoScale = "3", .DrawableRatio = 2}, {1, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
