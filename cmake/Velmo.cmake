@@ -23,7 +23,9 @@ endfunction()
 # velmo_test(<name> SOURCES ... [DEPS ...] [LABELS ...])
 # A GoogleTest executable registered with CTest. Label "unit" runs in every build;
 # other labels (pty, smoke, peer) mark tests that need more than the process itself.
-find_package(GTest REQUIRED)
+if(VELMO_TESTS)
+  find_package(GTest REQUIRED)
+endif()
 function(velmo_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})

@@ -2,7 +2,8 @@
 // spawn to the moment its SDL backend has presented the first frame, which it reports on a pipe
 // when VELMO_REPORT_FIRST_FRAME names a descriptor. The benchmark's time is that wall time; the
 // counters are the CPU time the program had used by then and its resident memory at that moment.
-// Each repetition is one start; run with --benchmark_repetitions for medians.
+// The argument is VELMO_SCALE (0: unset, the scale read from the X server's resources). Each
+// repetition is one start; run with --benchmark_repetitions for medians.
 
 #include <benchmark/benchmark.h>
 
@@ -22,7 +23,8 @@ using vcl::testing_support::RunningProgram;
 constexpr int kReportFd = 3;
 
 PrivateXServer& Server() {
-    static PrivateXServer server;
+    // Room for the window at scale 2.
+    static PrivateXServer server(1600, 1300);
     return server;
 }
 
@@ -50,8 +52,9 @@ void BM_ProcessStartToFirstFrame(benchmark::State& state) {
     double cpu = 0, resident = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<std::string> environment{"DISPLAY=" + Server().Display(),
-                                                   "VELMO_REPORT_FIRST_FRAME=" + std::to_string(kReportFd)};
+        std::vector<std::string> environment{"DISPLAY=" + Server().Display(),
+                                             "VELMO_REPORT_FIRST_FRAME=" + std::to_string(kReportFd)};
+        if (state.range(0) > 0) environment.push_back("VELMO_SCALE=" + std::to_string(state.range(0)));
         RunningProgram program({VELMO_PROGRAM}, environment, kReportFd);
         const std::string line = program.ReadLine(std::chrono::seconds(20));
         const auto presented = std::chrono::steady_clock::now();
@@ -66,6 +69,6 @@ void BM_ProcessStartToFirstFrame(benchmark::State& state) {
     state.counters["cpu_ms"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
     state.counters["rss_MB"] = benchmark::Counter(resident, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ProcessStartToFirstFrame)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProcessStartToFirstFrame)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,9 +1,13 @@
 // The real program on a private X server (Xvfb), driven by xdotool as a person would drive it:
 // COM1 leads over a pseudo-terminal to the libmodbus slave; the port is opened, the start-up frame
-// sent, the slave answers and the reply shows in the window. Screenshots land in build/screenshots.
+// sent, the slave answers and the reply shows in the window. Then at VELMO_SCALE=2, as on a
+// high-density laptop: the window carries the desktop id as its X11 class, every pixel is a 2 x 2
+// block, and the port box's drop-down list opens right under the box. Screenshots land in
+// build/screenshots.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -27,6 +31,24 @@ int Differing(const vcl::PixelSection& a, const vcl::PixelSection& b, int left, 
         for (int x = left; x < left + width; ++x) n += a.At(x, y) != b.At(x, y);
     }
     return n;
+}
+
+// 2 x 2 blocks of the area that are not one colour.
+int MixedBlocks(const vcl::PixelSection& shot, const vcl::TRect& area) {
+    int mixed = 0;
+    for (int y = area.Top; y < area.Bottom; y += 2) {
+        for (int x = area.Left; x < area.Right; x += 2) {
+            const uint32_t p = shot.At(x, y);
+            mixed += shot.At(x + 1, y) != p || shot.At(x, y + 1) != p || shot.At(x + 1, y + 1) != p;
+        }
+    }
+    return mixed;
+}
+
+void SaveArea(const vcl::PixelSection& shot, const vcl::TRect& area, const std::string& name) {
+    vcl::PixelSection part(area.Width(), area.Height());
+    for (int y = 0; y < area.Height(); ++y) std::copy_n(shot.Row(area.Top + y) + area.Left, area.Width(), part.Row(y));
+    vcl::SavePng(part, vcl::testing_support::ScreenshotDirectory() + "/" + name);
 }
 
 TEST(ProgramSmoke, UnderXvfbThePortOpensTheFrameGoesOutAndTheSlavesReplyShows) {
@@ -75,6 +97,39 @@ TEST(ProgramSmoke, UnderXvfbThePortOpensTheFrameGoesOutAndTheSlavesReplyShows) {
     EXPECT_GT(Differing(before, after, left + 488, top + 344, 60, 20), 10);
     EXPECT_GT(Differing(before, after, left + 2, top + 581, 148, 18), 20);
     EXPECT_TRUE(program.Stop()) << "SIGTERM did not end the program";
+}
+
+TEST(ProgramSmoke, AtScale2TheWindowIsSharpAndTheDropDownOpensUnderItsBox) {
+    // 800 x 650 of 1x pixels: room for the 572 x 601 window, centred at (114, 24).
+    PrivateXServer server(1600, 1300);
+    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    constexpr int kReportFd = 5;
+    RunningProgram program({VELMO_PROGRAM},
+                           {"VELMO_SCALE=2", "VELMO_REPORT_FIRST_FRAME=" + std::to_string(kReportFd)}, kReportFd);
+    ASSERT_NE(program.ReadLine(std::chrono::seconds(20)), "") << "no first frame";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(RunProgram({"xdotool", "search", "--class", VELMO_DESKTOP_ID}), 0) << "no window of class " << VELMO_DESKTOP_ID;
+
+    const vcl::TRect window = vcl::Bounds(2 * 114, 2 * 24, 2 * 572, 2 * 601);
+    vcl::PixelSection before, open;
+    ASSERT_TRUE(CaptureScreen(server.Display(), before));
+    SaveArea(before, window, "program-xvfb-scale2.png");
+    EXPECT_EQ(MixedBlocks(before, window), 0);
+    // The window is at its place: the form's silver face left of the panels.
+    EXPECT_EQ(before.At(window.Left + 2 * 4, window.Top + 2 * 300) & 0xFFFFFFu, 0xC0C0C0u);
+
+    // The port box's arrow, at (272, 43) of the client area, opens its list under the box's (184, 55).
+    ASSERT_EQ(RunProgram({"xdotool", "mousemove", std::to_string(window.Left + 2 * 272), std::to_string(window.Top + 2 * 43),
+                          "click", "1"}), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    ASSERT_TRUE(CaptureScreen(server.Display(), open));
+    SaveArea(open, window, "program-xvfb-scale2-dropdown.png");
+    const int left = window.Left + 2 * 184, top = window.Top + 2 * 55;
+    EXPECT_GT(Differing(before, open, left, top, 2 * 97, 2 * 100), 2 * 97 * 2 * 100 / 3) << "no list under the box";
+    EXPECT_EQ(Differing(before, open, left - 8, top, 8, 2 * 100), 0) << "the list is not in line with the box";
+    EXPECT_EQ(MixedBlocks(open, window), 0);
+    EXPECT_TRUE(program.Stop());
 }
 
 }  // namespace

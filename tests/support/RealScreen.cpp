@@ -85,14 +85,15 @@ bool WaitForSocket(pid_t pid, const std::string& socket) {
 
 }  // namespace
 
-PrivateXServer::PrivateXServer() {
+PrivateXServer::PrivateXServer(int width, int height) {
+    const std::string screen = std::to_string(width).append("x").append(std::to_string(height)).append("x24");
     for (int display = 57; display < 120 && pid_ < 0; ++display) {
         // Appended rather than "literal" + std::to_string: g++ 12 at -O3 warns falsely (-Wrestrict) on that.
         const std::string number = std::to_string(display);
         const std::string socket = std::string("/tmp/.X11-unix/X").append(number);
         if (Exists(socket) || Exists(std::string("/tmp/.X").append(number).append("-lock"))) continue;
         const std::string name = std::string(":").append(number);
-        const pid_t pid = Spawn({"Xvfb", name, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
+        const pid_t pid = Spawn({"Xvfb", name, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"});
         if (pid < 0) {
             reason_ = "Xvfb cannot be run";
             return;

@@ -15,10 +15,10 @@ namespace vcl::testing_support {
 
 class PrivateXServer {
 public:
-    // Starts Xvfb (1024 x 768 x 24) on the first free display from :57. Like a desktop's server it
-    // does not reset when its last client leaves, so a program started after another one meets the
-    // same server, not one busy rebuilding its keymap and resources.
-    PrivateXServer();
+    // Starts Xvfb (1024 x 768 x 24 unless told otherwise) on the first free display from :57. Like a
+    // desktop's server it does not reset when its last client leaves, so a program started after
+    // another one meets the same server, not one busy rebuilding its keymap and resources.
+    explicit PrivateXServer(int width = 1024, int height = 768);
     ~PrivateXServer();
     PrivateXServer(const PrivateXServer&) = delete;
     PrivateXServer& operator=(const PrivateXServer&) = delete;

@@ -142,9 +142,31 @@ void TSdlWindow::Present(const PixelSection& buffer, const std::vector<TRect>& d
     ReportFirstFrame();
 }
 
+bool TSdlWindow::PresentScaled(const PixelSection& buffer, const std::vector<TRect>& dirty, int scale) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface || buffer.Empty()) return true;
+    // 0x..RRGGBB words, as the back buffer holds them; other layouts take the scaled window's copy.
+    const uint32_t format = surface->format->format;
+    if (format != SDL_PIXELFORMAT_ARGB8888 && format != SDL_PIXELFORMAT_RGB888) return false;
+    const TRect area = IntersectRect({0, 0, buffer.Width(), buffer.Height()}, {0, 0, surface->w / scale, surface->h / scale});
+    std::vector<SDL_Rect> rects;
+    if (SDL_MUSTLOCK(surface)) SDL_LockSurface(surface);
+    for (const TRect& d : dirty) {
+        const TRect r = IntersectRect(d, area);
+        if (r.IsEmpty()) continue;
+        CopyScaled(buffer, r, scale, static_cast<uint32_t*>(surface->pixels), static_cast<size_t>(surface->pitch) / 4);
+        rects.push_back(SDL_Rect{r.Left * scale, r.Top * scale, r.Width() * scale, r.Height() * scale});
+    }
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    if (rects.empty()) return true;
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    ReportFirstFrame();
+    return true;
+}
+
 // ---- the backend -------------------------------------------------------------------------------
 
-TSdlBackend::TSdlBackend() {
+TSdlBackend::TSdlBackend(const TDesktopIdentity& identity) {
     if (const char* report = std::getenv("VELMO_REPORT_FIRST_FRAME")) {
         char* end = nullptr;
         const long fd = std::strtol(report, &end, 10);
@@ -153,20 +175,36 @@ TSdlBackend::TSdlBackend() {
     // Our own loop decides what a click on an inactive window does.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    if (!identity.Id.empty()) {
+        // SDL reads these when its video starts; a class the user set deliberately stays.
+        setenv("SDL_VIDEO_X11_WMCLASS", identity.Id.c_str(), 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", identity.Id.c_str(), 0);
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         throw rtl::Exception(std::string("Cannot start the display: ") + SDL_GetError());
     }
     if (IsX11()) x11::InstallErrorHandler();
+    const PixelSection& icon = identity.Icon;
+    if (!icon.Empty()) {
+        icon_ = SDL_CreateRGBSurfaceWithFormat(0, icon.Width(), icon.Height(), 32, SDL_PIXELFORMAT_ARGB8888);
+        for (int y = 0; icon_ && y < icon.Height(); ++y) {
+            std::copy_n(icon.Row(y), icon.Width(),
+                        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(icon_->pixels) + y * icon_->pitch));
+        }
+    }
     SDL_StartTextInput();
 }
 
 TSdlBackend::~TSdlBackend() {
     for (auto& [shape, cursor] : cursors_) SDL_FreeCursor(cursor);
+    SDL_FreeSurface(icon_);
     SDL_Quit();
 }
 
 std::unique_ptr<TNativeWindow> TSdlBackend::CreateNativeWindow(const TNativeWindowSpec& spec) {
-    uint32_t flags = SDL_WINDOW_HIDDEN;
+    // High-DPI: where the window system counts in points (Wayland) the surface holds every pixel
+    // of the output; elsewhere it changes nothing.
+    uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
     if (spec.Resizable) flags |= SDL_WINDOW_RESIZABLE;
     if (spec.Popup) flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR;
     if (spec.TopMost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
@@ -177,6 +215,8 @@ std::unique_ptr<TNativeWindow> TSdlBackend::CreateNativeWindow(const TNativeWind
                                           std::max(b.Height(), 1), flags);
     if (!window) throw rtl::Exception(std::string("Cannot create a window: ") + SDL_GetError());
     if (displayDescriptor_ < 0 && IsX11()) displayDescriptor_ = x11::ConnectionDescriptor(window);
+    // Docks and task switchers show the icon of the windows they list, not of pop-ups.
+    if (icon_ && !spec.Popup) SDL_SetWindowIcon(window, icon_);
     return std::make_unique<TSdlWindow>(window, spec);
 }
 

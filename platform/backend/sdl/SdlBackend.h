@@ -11,18 +11,27 @@
 #include <optional>
 #include <string>
 
+#include "platform/backend/scaled/ScaledBackend.h"
 #include "platform/window/Backend.h"
 
 struct SDL_Window;
 struct SDL_Cursor;
+struct SDL_Surface;
 union SDL_Event;
 
 namespace vcl {
 
+// How the program's windows name themselves to the desktop: the desktop id that docks and task
+// switchers match with the menu entry (the X11 class, the Wayland app id), and the window icon.
+struct TDesktopIdentity {
+    std::string Id;     // empty: SDL's default, the program's file name
+    PixelSection Icon;  // 0xAARRGGBB; empty: none
+};
+
 class TSdlBackend final : public TBackend {
 public:
     // Starts SDL's video; raises rtl::Exception with SDL's reason when that fails.
-    TSdlBackend();
+    explicit TSdlBackend(const TDesktopIdentity& identity = {});
     ~TSdlBackend() override;
 
     std::unique_ptr<TNativeWindow> CreateNativeWindow(const TNativeWindowSpec& spec) override;
@@ -49,6 +58,7 @@ private:
     void Push(TBackendEvent event) { pending_.push_back(std::move(event)); }
 
     TSystemClock clock_;
+    SDL_Surface* icon_ = nullptr;
     std::deque<TBackendEvent> pending_;
     std::map<TCursorShape, SDL_Cursor*> cursors_;
     bool cursorHidden_ = false;
@@ -59,7 +69,7 @@ private:
     int displayDescriptor_ = -1;
 };
 
-class TSdlWindow final : public TNativeWindow {
+class TSdlWindow final : public TNativeWindow, public TScaledPresenter {
 public:
     TSdlWindow(SDL_Window* window, const TNativeWindowSpec& spec);
     ~TSdlWindow() override;
@@ -72,6 +82,8 @@ public:
     void Activate() override;
     void SetState(TNativeWindowState state) override;
     void Present(const PixelSection& buffer, const std::vector<TRect>& dirty) override;
+    // On a high-density desktop: the blocks go straight into the window's surface.
+    bool PresentScaled(const PixelSection& buffer, const std::vector<TRect>& dirty, int scale) override;
 
 private:
     SDL_Window* window_;
