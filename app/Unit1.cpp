@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "app/ComboBoxes.h"
+#include "app/ReplyCollector.h"
 
 #include <algorithm>
 #include <string>
@@ -54,12 +55,31 @@ struct TCaptionRow {
     const char* chinese;
 };
 
+std::u16string ResponseText(uint64_t micros, modbus::TLanguage language) {
+    const std::string ms = std::to_string((micros + 500) / 1000);
+    return rtl::Utf8ToUtf16((language == modbus::TLanguage::Chinese ? "响应 " : "Reply ") + ms + " ms");
+}
+
+std::u16string VerdictText(const modbus::TReplyCheck& check, modbus::TLanguage language) {
+    const bool chinese = language == modbus::TLanguage::Chinese;
+    switch (check.Verdict) {
+        case modbus::TReplyVerdict::CrcOk: return chinese ? u"CRC 正确" : u"CRC OK";
+        case modbus::TReplyVerdict::CrcError: return chinese ? u"CRC 错误" : u"CRC error";
+        case modbus::TReplyVerdict::Exception: break;
+    }
+    std::string text = (chinese ? "异常 " : "Exception ") + modbus::ByteToHex(check.ExceptionCode);
+    const std::string name = modbus::ExceptionName(check.ExceptionCode, language);
+    if (!name.empty()) text += " " + name;
+    return rtl::Utf8ToUtf16(text);
+}
+
 }  // namespace
 
 TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     ReadStoredForm(*this, Form1Stored());
     FindControls();
     BindHandlers();
+    floatLabelLeft_ = Label1->Left();
 }
 
 TForm1::~TForm1() = default;
@@ -221,7 +241,12 @@ void TForm1::SeSkinButton1Click(vcl::TObject*) {
 void TForm1::SeSkinButton3Click(vcl::TObject*) {
     // A text longer than the buffer raises here, before anything is sent or reset.
     const int count = modbus::ParseFrameText(Memo2->Text());
-    Comm1->SendBytes(modbus::FrameBuffer.data(), static_cast<uint32_t>(count));
+    const bool sent = Comm1->SendBytes(modbus::FrameBuffer.data(), static_cast<uint32_t>(count));
+    // The request is on the line until its last character has gone out at the port's speed.
+    requestEnd_ = sent ? Comm1->LastSendDone() + static_cast<uint64_t>(count) * Comm1->CharacterMicroseconds() : 0;
+    responseMicros_.reset();
+    lastCheck_.reset();
+    ShowReplyPanels();
     Memo1->SetText(kNoReplyText);
     Edit16->SetText("");
     Edit17->SetText("");
@@ -229,30 +254,55 @@ void TForm1::SeSkinButton3Click(vcl::TObject*) {
     Edit20->SetText("");
 }
 
-// Receive: after a moment for the rest of the reply, everything waiting is shown with its CRC
-// check, its count and, for four data bytes, their float value.
+// Receive: after a moment for the rest of the reply, the reply is read until the line falls
+// quiet, and shown with its CRC check, its count, its float value for four data bytes, its
+// response time and its verdict.
 void TForm1::Comm1ReceiveData(vcl::TObject*) {
+    const uint64_t found = vcl::Clock().NowMicroseconds();
     vcl::Sleep(100);
-    const uint8_t* data = nullptr;
-    const int32_t last = Comm1->ReadBytes(data);
-    const int count = last + 1;
-    if (count <= 0 || data == nullptr) return;
-    // The reply may be longer than the transmit buffer; it is kept whole.
-    const std::vector<uint8_t> reply(data, data + count);
+    TCollectedReply reply = CollectReply(*Comm1, found);
+    const bool fresh = !reply.Bytes.empty();
+    // Nothing new (the port threw away an input too long for it): the last read shows again.
+    if (!fresh) reply.Bytes = Comm1->InputBytes();
+    if (reply.Bytes.empty()) return;
 
-    const uint16_t localCrc = modbus::ReplyCrc(reply.data(), count);
-    const bool hasCrc = count >= 3;
-    Edit16->SetText(hasCrc ? modbus::ByteToHex(reply[static_cast<size_t>(count) - 2]) : std::string());
-    Edit17->SetText(hasCrc ? modbus::ByteToHex(reply[static_cast<size_t>(count) - 1]) : std::string());
-    std::string text;
-    text.reserve(reply.size() * 4);
-    for (uint8_t byte : reply) text += "  " + modbus::ByteToHex(byte);
-    Memo1->SetText(text);
-    Edit19->SetText(hasCrc ? modbus::ByteToHex(static_cast<uint8_t>(localCrc & 0xFF)) : std::string());
-    Edit20->SetText(hasCrc ? modbus::ByteToHex(static_cast<uint8_t>(localCrc >> 8)) : std::string());
+    const modbus::TReplyCheck check = modbus::CheckReply(reply.Bytes);
+    Edit16->SetText(check.HasCrc ? modbus::ByteToHex(check.ReceivedCrcLow) : std::string());
+    Edit17->SetText(check.HasCrc ? modbus::ByteToHex(check.ReceivedCrcHigh) : std::string());
+    Memo1->SetText(check.Hex);
+    Edit19->SetText(check.HasCrc ? modbus::ByteToHex(check.LocalCrcLow()) : std::string());
+    Edit20->SetText(check.HasCrc ? modbus::ByteToHex(check.LocalCrcHigh()) : std::string());
     SeSkinStatusBar1->Panels().Items(0)->SetText(
-        rtl::Utf8ToUtf16("共接收到 " + std::to_string(count) + " byte 数据"));
-    if (count == 9) Label1->SetCaption(modbus::FloatToStr(modbus::ByteToFloat(&reply[3])));
+        rtl::Utf8ToUtf16("共接收到 " + std::to_string(check.Count) + " byte 数据"));
+    if (check.Float) {
+        Label1->SetCaption(*check.Float);
+        PlaceFloatLabel();
+    }
+    // Only the first reply after a request has a response time; a pty answers before the request
+    // would have left a real line, which counts as no wait.
+    responseMicros_.reset();
+    if (fresh && requestEnd_ != 0) {
+        responseMicros_ = reply.FirstArrival > requestEnd_ ? reply.FirstArrival - requestEnd_ : 0;
+        requestEnd_ = 0;
+    }
+    lastCheck_ = check;
+    ShowReplyPanels();
+}
+
+void TForm1::ShowReplyPanels() {
+    const modbus::TLanguage language =
+        SeSkinRadioGroup1->ItemIndex() == 0 ? modbus::TLanguage::English : modbus::TLanguage::Chinese;
+    SeSkinStatusBar1->Panels().Items(1)->SetText(responseMicros_ ? ResponseText(*responseMicros_, language) : u"");
+    SeSkinStatusBar1->Panels().Items(2)->SetText(lastCheck_ ? VerdictText(*lastCheck_, language) : u"");
+}
+
+void TForm1::PlaceFloatLabel() {
+    // The group box's etched frame takes the last four pixels of its width. A text wider than
+    // the room beside the reply memo starts at the memo's edge instead: slid under the memo it
+    // would lose its sign and first digits, a wrong value; past the frame only the last digit.
+    const int innerEdge = SeSkinGroupBox3->Width() - 4;
+    const int memoEdge = Memo1->Left() + Memo1->Width();
+    Label1->SetLeft(std::max(memoEdge, std::min(floatLabelLeft_, innerEdge - Label1->Width())));
 }
 
 void TForm1::Edit2KeyPress(vcl::TObject*, char32_t& Key) {
@@ -297,6 +347,7 @@ void TForm1::SeSkinRadioGroup1Click(vcl::TObject*) {
     SeSkinButton4->SetCaption(pick({"Generate", "生成"}));
     SeSkinLabel30->SetCaption(pick({"Data buffers ( Hex )", "待发数据 ( Hex )"}));
     SeSkinGroupBox3->SetCaption(pick({"Receive data buffers ( Hex )", "返回数据 ( Hex )"}));
+    ShowReplyPanels();
 }
 
 void TForm1::Image1Click(vcl::TObject*) {

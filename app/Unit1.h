@@ -4,10 +4,13 @@
 // applied while the form loads; the handlers are bound afterwards, and OnCreate composes the first
 // request. Every control is also reachable by its designer name through FindComponent.
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/StoredForm.h"
+#include "modbus/ReplyCheck.h"
 #include "platform/toolkit/Form.h"
 
 namespace vcl {
@@ -116,6 +119,19 @@ private:
     void Find(T*& field, const char* name);
     void FindControls();
     void BindHandlers();
+
+    // The status bar's second and third panels: the last reply's response time (for the first
+    // reply after a request) and its verdict, in the chosen language.
+    void ShowReplyPanels();
+    // Label1 keeps its stored place while the float fits the reply panel, else its right edge
+    // stays at the panel's inner edge.
+    void PlaceFloatLabel();
+
+    // When the last request's last byte left the line (0: no request awaits its reply).
+    uint64_t requestEnd_ = 0;
+    std::optional<uint64_t> responseMicros_;
+    std::optional<modbus::TReplyCheck> lastCheck_;
+    int floatLabelLeft_ = 0;
 };
 
 // The main window, set when it is created.

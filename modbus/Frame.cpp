@@ -29,17 +29,6 @@ void StoreCrc(int count) {
     FrameBuffer[count + 1] = static_cast<uint8_t>(crc >> 8);
 }
 
-std::string FormatBytes(int count, const char* separator, bool trailing) {
-    std::string text;
-    text.reserve(static_cast<size_t>(count) * 4);
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !trailing) text += separator;
-        text += ByteToHex(FrameBuffer[i]);
-        if (trailing) text += separator;
-    }
-    return text;
-}
-
 // The pair at 1-based character positions 2i-1 and 2i; shorter or empty where the text ends.
 std::string PairAt(const std::string& text, size_t i) {
     const size_t from = 2 * (i - 1);
@@ -71,11 +60,11 @@ int BuildWriteRequest(uint8_t slave, int32_t start, int32_t length, const std::s
     return length + kWriteOverhead;
 }
 
-std::string FormatReadFrame() { return FormatBytes(kReadRequestSize, "  ", false); }
+std::string FormatReadFrame() { return JoinHex(std::span(FrameBuffer).first(kReadRequestSize), "", "  ", ""); }
 
 std::string FormatWriteFrame(int count) {
     if (count < 0 || count > kFrameBufferSize) throw rtl::ERangeError();
-    return FormatBytes(count, "  ", true);
+    return JoinHex(std::span(FrameBuffer).first(static_cast<size_t>(count)), "", "", "  ");
 }
 
 int ParseFrameText(const std::string& text) {

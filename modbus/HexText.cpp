@@ -77,9 +77,25 @@ int32_t StrToInt(const std::string& text) {
     return static_cast<int32_t>(negative ? 0u - pattern : pattern);
 }
 
-std::string ByteToHex(uint8_t value) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    return {kDigits[value >> 4], kDigits[value & 15]};
+namespace {
+constexpr char kDigits[] = "0123456789ABCDEF";
+}  // namespace
+
+std::string ByteToHex(uint8_t value) { return {kDigits[value >> 4], kDigits[value & 15]}; }
+
+std::string JoinHex(std::span<const uint8_t> bytes, std::string_view before, std::string_view between,
+                    std::string_view after) {
+    std::string text;
+    if (bytes.empty()) return text;
+    text.reserve(bytes.size() * (2 + before.size() + after.size() + between.size()));
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i > 0) text += between;
+        text += before;
+        text += kDigits[bytes[i] >> 4];
+        text += kDigits[bytes[i] & 15];
+        text += after;
+    }
+    return text;
 }
 
 }  // namespace modbus

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace modbus {
@@ -49,5 +51,11 @@ int32_t StrToInt(const std::string& text);
 
 // A byte as two upper-case hexadecimal digits.
 std::string ByteToHex(uint8_t value);
+
+// The bytes as two-digit pairs, each with before and after around it and between separating
+// neighbours: ("", " ", "") gives "01 03", ("  ", "", "") gives "  01  03", ("", "", "  ") gives
+// "01  03  ".
+std::string JoinHex(std::span<const uint8_t> bytes, std::string_view before, std::string_view between,
+                    std::string_view after);
 
 }  // namespace modbus

@@ -1,6 +1,7 @@
 #include "modbus/Values.h"
 
 #include <algorithm>
+#include <array>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -31,13 +32,12 @@ long double ParseCLocale(const std::string& number) {
     return strtold_l(number.c_str(), nullptr, cLocale);
 }
 
-std::string JoinBytes(uint64_t pattern, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0) text += ' ';
-        text += ByteToHex(static_cast<uint8_t>(pattern >> (8 * i)));
-    }
-    return text;
+// A bit pattern's bytes, least significant first, as pairs joined by single spaces.
+template <typename Pattern>
+std::string PatternText(Pattern pattern) {
+    std::array<uint8_t, sizeof pattern> bytes;
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(pattern >> (8 * i));
+    return JoinHex(bytes, "", " ", "");
 }
 
 }  // namespace
@@ -127,13 +127,13 @@ std::string ValueToDataText(const std::string& text, int width) {
         if (std::isinf(single)) throw rtl::EOverflow();
         uint32_t pattern;
         std::memcpy(&pattern, &single, sizeof pattern);
-        return JoinBytes(pattern, 4);
+        return PatternText(pattern);
     }
     const auto dbl = static_cast<double>(x);
     if (std::isinf(dbl)) throw rtl::EOverflow();
     uint64_t pattern;
     std::memcpy(&pattern, &dbl, sizeof pattern);
-    return JoinBytes(pattern, 8);
+    return PatternText(pattern);
 }
 
 }  // namespace modbus

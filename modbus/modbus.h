@@ -4,4 +4,5 @@
 #include "modbus/Crc16.h"
 #include "modbus/Frame.h"
 #include "modbus/HexText.h"
+#include "modbus/ReplyCheck.h"
 #include "modbus/Values.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/runtime/Clock.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/MessageBox.h"
 #include "platform/serialdev/CommApi.h"
@@ -144,6 +145,9 @@ bool TComm::SendBytes(const void* Buffer, uint32_t Count) {
     }
     DWORD written = 0;
     vcl::WriteFile(portHandle_, Buffer, Count, &written, nullptr);
+    uint64_t done = 0;
+    vcl::GetWriteDone(portHandle_, done);
+    lastSendDone_ = done != 0 ? done : vcl::Clock().NowMicroseconds();
     return true;
 }
 
@@ -173,6 +177,9 @@ void TComm::ReadInput() {
     const auto end = begin + std::min(read, count);
     inputText_.assign(begin, std::find(begin, end, uint8_t{0}));
     inputBytes_.assign(begin, end);
+    ++inputCount_;
+    vcl::GetReadArrivals(portHandle_, inputArrivals_);
+    if (inputArrivals_.empty()) inputArrivals_.push_back({0, vcl::Clock().NowMicroseconds()});
 }
 
 std::string TComm::Input() {
@@ -186,6 +193,18 @@ int32_t TComm::ReadBytes(const uint8_t*& Data) {
     ReadInput();
     Data = inputBytes_.empty() ? nullptr : inputBytes_.data();
     return static_cast<int32_t>(inputBytes_.size()) - 1;
+}
+
+uint64_t TComm::CharacterMicroseconds() const {
+    // In half bits, for the one and a half stop bits.
+    const uint64_t halfBits = 2 * (1 + (dataBits_ + 5) + (parity_ != TParity::None ? 1 : 0)) +
+                              (stopBits_ == SB1 ? 2 : stopBits_ == SB1_5 ? 3 : 4);
+    return (halfBits * 1000000 / 2 + BaudRateSpeed(baudRate_) - 1) / BaudRateSpeed(baudRate_);
+}
+
+uint64_t TComm::InterFrameSilenceMicroseconds() const {
+    constexpr uint64_t kShortestSilence = 20000;
+    return std::max(CharacterMicroseconds() * 7 / 2, kShortestSilence);
 }
 
 uint32_t TComm::DataCount() {

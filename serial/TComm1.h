@@ -26,6 +26,7 @@
 #include "platform/runtime/Component.h"
 #include "platform/runtime/Timer.h"
 #include "platform/serialdev/CommTypes.h"
+#include "platform/serialdev/SerialDevice.h"
 #include "serial/CommEnums.h"
 
 namespace serial {
@@ -86,6 +87,22 @@ public:
     uint32_t DataCount();
     void SetDataCount(uint32_t value);
 
+    // Timing, in microseconds of the device's clock (the monotonic clock for a real port; where a
+    // device cannot tell, the component's clock when it read or wrote). When the bytes of the last
+    // read arrived, in runs from offset 0 (empty before any read); how many reads found bytes, so a
+    // caller tells a new read from the last one repeated; when the last SendBytes's bytes had all
+    // gone to the device (0 before any).
+    const std::vector<vcl::TArrivalRun>& InputArrivals() const { return inputArrivals_; }
+    // The bytes of the last read that found any (what ReadBytes points at), without reading.
+    const std::vector<uint8_t>& InputBytes() const { return inputBytes_; }
+    uint64_t InputCount() const { return inputCount_; }
+    uint64_t LastSendDone() const { return lastSendDone_; }
+    // One character on the line at the current settings: start bit, data bits, parity, stop bits.
+    uint64_t CharacterMicroseconds() const;
+    // The silence that ends a frame: 3.5 character times, but never under 20 ms, because a USB
+    // adapter hands bytes over in chunks up to its latency timer apart.
+    uint64_t InterFrameSilenceMicroseconds() const;
+
     // Modem output lines: written to the line while the port is open, ignored while closed.
     bool DTREnabled() const { return dtrEnabled_; }
     void SetDTREnabled(bool value);
@@ -143,6 +160,9 @@ private:
     bool rtsEnabled_ = false;
     std::string inputText_;
     std::vector<uint8_t> inputBytes_;
+    std::vector<vcl::TArrivalRun> inputArrivals_;
+    uint64_t inputCount_ = 0;
+    uint64_t lastSendDone_ = 0;
     uint32_t commEvent_ = 0;
     uint32_t commError_ = 0;
     bool cdHolding_ = false;

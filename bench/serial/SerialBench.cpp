@@ -4,8 +4,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
 #include <vector>
 
+#include "platform/serialdev/ArrivalWatcher.h"
 #include "platform/serialdev/CommApi.h"
 #include "tests/platform/serialdev/PtyPair.h"
 
@@ -82,6 +86,40 @@ void BM_WriteUntilTheOtherEndHasIt(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_WriteUntilTheOtherEndHasIt)->Arg(8)->Arg(256)->UseRealTime();
+
+// How true the recorded arrival times are: a burst is written on the other end at a known moment
+// of the monotonic clock, read back well after (as the serial component's poll would), and the
+// time its read says it arrived is compared with the moment it was written. Counters: the median
+// and worst gap over the bursts, in microseconds.
+void BM_ArrivalTimeAccuracy(benchmark::State& state) {
+    BenchPort port;
+    if (!port.IsOpen()) {
+        state.SkipWithError("cannot open the pty port");
+        return;
+    }
+    const std::vector<uint8_t> burst(9, 0x5A);
+    std::vector<uint8_t> received(64);
+    std::vector<double> gaps;
+    for (auto _ : state) {
+        const uint64_t written = ArrivalWatcher::Now();
+        port.Pty().WriteToMaster(burst);
+        // Read late, as a poll does: the time must still be the arrival's.
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        DWORD read = 0;
+        ReadFile(port.Handle(), received.data(), static_cast<DWORD>(received.size()), &read, nullptr);
+        std::vector<TArrivalRun> runs;
+        GetReadArrivals(port.Handle(), runs);
+        if (read != burst.size() || runs.empty()) {
+            state.SkipWithError("the burst did not arrive whole");
+            return;
+        }
+        gaps.push_back(static_cast<double>(runs.front().Micros - written));
+    }
+    std::sort(gaps.begin(), gaps.end());
+    state.counters["median_us"] = gaps[gaps.size() / 2];
+    state.counters["worst_us"] = gaps.back();
+}
+BENCHMARK(BM_ArrivalTimeAccuracy)->Iterations(1000)->UseRealTime();
 
 }  // namespace
 }  // namespace vcl

@@ -164,4 +164,18 @@ bool EscapeCommFunction(HANDLE file, DWORD function) {
 
 bool CloseHandle(HANDLE file) { return Handles().Remove(file); }
 
+bool GetReadArrivals(HANDLE file, std::vector<TArrivalRun>& runs) {
+    const std::shared_ptr<OpenPort> port = Handles().Find(file);
+    if (!port) return false;
+    runs = port->device->LastReadArrivals();
+    return true;
+}
+
+bool GetWriteDone(HANDLE file, uint64_t& micros) {
+    const std::shared_ptr<OpenPort> port = Handles().Find(file);
+    if (!port) return false;
+    micros = port->device->LastWriteDone();
+    return true;
+}
+
 }  // namespace vcl

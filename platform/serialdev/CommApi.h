@@ -3,7 +3,11 @@
 // through the current SerialDeviceFactory and named by its HANDLE until CloseHandle. Every call
 // on a handle that is not open fails; results say success, as the Win32 BOOL does.
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/serialdev/CommTypes.h"
+#include "platform/serialdev/SerialDevice.h"
 
 namespace vcl {
 
@@ -45,5 +49,10 @@ bool ClearCommError(HANDLE file, DWORD* errors, COMSTAT* status);
 bool GetCommModemStatus(HANDLE file, DWORD* modemStatus);
 bool EscapeCommFunction(HANDLE file, DWORD function);
 bool CloseHandle(HANDLE file);
+
+// Beyond the Win32 calls: the device's own timing (see SerialDevice). False for a handle that is
+// not open; runs empty and micros 0 where the device cannot tell.
+bool GetReadArrivals(HANDLE file, std::vector<TArrivalRun>& runs);
+bool GetWriteDone(HANDLE file, uint64_t& micros);
 
 }  // namespace vcl

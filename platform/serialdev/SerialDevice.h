@@ -2,12 +2,22 @@
 // One opened serial port behind the Win32-shaped calls, and the factory that opens ports by
 // number. The process has one factory: the termios one unless a test installs a scripted fake.
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/serialdev/CommTypes.h"
 #include "platform/serialdev/SerialDiagnostics.h"
 
 namespace vcl {
+
+// Bytes of one read that arrived together: those from Offset up to the next run's offset (or the
+// read's end) reached the device at Micros, on its clock.
+struct TArrivalRun {
+    DWORD Offset = 0;
+    uint64_t Micros = 0;
+    friend bool operator==(const TArrivalRun&, const TArrivalRun&) = default;
+};
 
 // An open port. Every operation returns false when it fails; a port whose device went away
 // fails every operation but closing (the destructor).
@@ -33,6 +43,14 @@ public:
     virtual bool EscapeCommFunction(DWORD function) = 0;
     // Whether the device has gone away (adapter pulled, other end of a pty closed); it stays so.
     virtual bool Vanished() = 0;
+
+    // Timing, beyond what the Win32 calls tell, on the device's clock (microseconds; a real
+    // port's is the monotonic clock). When the bytes of the last successful ReadFile arrived, in
+    // runs from offset 0; empty when the device cannot tell.
+    virtual std::vector<TArrivalRun> LastReadArrivals() const { return {}; }
+    // When the last WriteFile's bytes had all been handed on towards the line; 0 when the device
+    // cannot tell, or some still wait in the port's output queue.
+    virtual uint64_t LastWriteDone() const { return 0; }
 };
 
 // The line record of a port just opened: 9600 8N1, binary, DTR and RTS raised (opening a tty

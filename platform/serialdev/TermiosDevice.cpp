@@ -126,12 +126,14 @@ std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path, Port
     }
     device->hasErrorCounts_ = device->ReadLineErrorCounts(device->errorCounts_);
     device->lowLatency_.emplace(SerialInfoAccess::OfDescriptor(fd));
+    device->arrivals_ = std::make_unique<ArrivalWatcher>(fd);
     return device;
 }
 
 TermiosDevice::TermiosDevice(int fd) : fd_(fd), requested_(FreshPortState()) {}
 
 TermiosDevice::~TermiosDevice() {
+    arrivals_.reset();
     FinishOutput();
     // The driver is left with the latency it had when we found it.
     lowLatency_.reset();
@@ -190,7 +192,14 @@ bool TermiosDevice::PurgeComm(DWORD flags) {
     }
     if (!input && !output) return true;
     const int queue = input && output ? TCIOFLUSH : input ? TCIFLUSH : TCOFLUSH;
-    if (::ioctl(fd_, TCFLSH, queue) == 0) return true;
+    int result = 0;
+    const auto flush = [&] { result = ::ioctl(fd_, TCFLSH, queue); };
+    if (input && arrivals_) {
+        arrivals_->Discard(flush);
+    } else {
+        flush();
+    }
+    if (result == 0) return true;
     NoteFailure(errno);
     return false;
 }
@@ -270,12 +279,14 @@ bool TermiosDevice::WriteFile(const BYTE* bytes, DWORD count, DWORD& written) {
         const DWORD taken = static_cast<DWORD>(std::min<size_t>(room, count - written));
         outQueue_.insert(outQueue_.end(), bytes + written, bytes + written + taken);
         written += taken;
-        if (written == count) return true;
+        if (written == count) break;
         // More than the queue holds: wait while the line drains, but give up on a line that
         // stopped moving (flow control held for good), as a write time-out would.
         if (!WaitFor(POLLOUT, kStalledLineMs)) return false;
         PumpOutput();
     }
+    // Done now, or when the output queue has drained (PumpOutput notes it).
+    if (Queued() == 0) lastWriteDone_ = ArrivalWatcher::Now();
     return true;
 }
 
@@ -284,6 +295,7 @@ void TermiosDevice::PumpOutput() {
         const ssize_t sent = ::write(fd_, outQueue_.data() + outHead_, Queued());
         if (sent > 0) {
             outHead_ += static_cast<size_t>(sent);
+            if (Queued() == 0) lastWriteDone_ = ArrivalWatcher::Now();
             continue;
         }
         if (sent < 0 && RetryAfter(errno)) continue;
@@ -345,19 +357,29 @@ bool TermiosDevice::ReadFile(BYTE* bytes, DWORD count, DWORD& read) {
     read = 0;
     if (Gone()) return false;
     PumpOutput();
+    bool failed = false;
     // Never waits: another program that had the tty open before us may have taken the bytes a
     // count promised, and the read then returns what is left.
-    while (read < count) {
-        const ssize_t got = ::read(fd_, bytes + read, count - read);
-        if (got > 0) {
-            read += static_cast<DWORD>(got);
-            continue;
+    const auto take = [&]() -> size_t {
+        while (read < count) {
+            const ssize_t got = ::read(fd_, bytes + read, count - read);
+            if (got > 0) {
+                read += static_cast<DWORD>(got);
+                continue;
+            }
+            if (got < 0 && RetryAfter(errno)) continue;
+            if (got < 0 && !WouldBlock(errno)) {
+                NoteFailure(errno);
+                failed = true;
+            }
+            break;
         }
-        if (got < 0 && RetryAfter(errno)) continue;
-        if (got == 0 || WouldBlock(errno)) return true;
-        NoteFailure(errno);
-        return false;
-    }
+        return read;
+    };
+    std::vector<TArrivalRun> arrivals = arrivals_ ? arrivals_->ReadTimed(take) : std::vector<TArrivalRun>{};
+    if (!arrivals_) take();
+    if (failed) return false;
+    if (read > 0) lastArrivals_ = std::move(arrivals);
     return true;
 }
 

@@ -7,6 +7,10 @@
 // ClearCommError every period. Flow control (XOFF from the peer, CTS held low) pauses that
 // draining, not the caller. Closing waits for the pending output no longer than it needs at the
 // line's speed, and never more than about a second.
+//
+// Timing: an ArrivalWatcher notes when bytes reach the tty (see there why a thread), so every read
+// knows when its bytes arrived; a write notes when its last byte went to the kernel. Both on the
+// monotonic clock.
 
 #include <cstddef>
 #include <memory>
@@ -14,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/serialdev/ArrivalWatcher.h"
 #include "platform/serialdev/LowLatency.h"
 #include "platform/serialdev/SerialDevice.h"
 
@@ -38,6 +43,8 @@ public:
     bool GetCommModemStatus(DWORD& modemStatus) override;
     bool EscapeCommFunction(DWORD function) override;
     bool Vanished() override { return Gone(); }
+    std::vector<TArrivalRun> LastReadArrivals() const override { return lastArrivals_; }
+    uint64_t LastWriteDone() const override { return Queued() == 0 ? lastWriteDone_ : 0; }
 
 private:
     // The kernel's line-error counters, the part of serial_icounter_struct that maps to CE_ flags.
@@ -85,6 +92,11 @@ private:
     size_t outHead_ = 0;
     size_t outQueueSize_ = kDefaultOutQueueSize;
     static constexpr size_t kDefaultOutQueueSize = 4096;
+    // When the bytes of the last read arrived, and when the last write's bytes all reached the
+    // kernel. The watcher goes before the descriptor closes (the destructor resets it first).
+    std::unique_ptr<ArrivalWatcher> arrivals_;
+    std::vector<TArrivalRun> lastArrivals_;
+    uint64_t lastWriteDone_ = 0;
 };
 
 // Opens "COMn" at the device the ports folder or the device list gives, looked up afresh at every

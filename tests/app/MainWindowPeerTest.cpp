@@ -13,33 +13,19 @@
 #include "controls/statusbar/StatusBar.h"
 #include "modbus/modbus.h"
 #include "platform/toolkit/Label.h"
-#include "tests/app/MainWindowFixture.h"
-#include "tests/peers/SlaveProcess.h"
-#include "tests/platform/serialdev/PtyPair.h"
+#include "tests/app/PeerWindowFixture.h"
 
 namespace app::testing {
 namespace {
 
-class MainWindowPeerTest : public MainWindowTest {
+class MainWindowPeerTest : public PeerWindowTest {
 protected:
-    MainWindowPeerTest() : MainWindowTest(false) {}
-
     void SetUp() override {
-        config_.MapPort(1, ours_.SlavePath());
-        bridge_ = std::make_unique<vcl::pty::PtyBridge>(ours_.Master(), theirs_.Master());
-        slave_ = std::make_unique<vcl::peers::SlaveProcess>(std::vector<std::string>{
-            vcl::peers::ModbusSlavePath(), theirs_.SlavePath(), "115200", "1", "0x01=0x0000", "0x02=0x3F80",
-            "0x03=0x1234", "0x04=0xABCD"});
-        ASSERT_EQ(slave_->ReadLine(), "ready");
-        MainWindowTest::SetUp();
+        PeerWindowTest::SetUp();
+        StartPeer(vcl::peers::ModbusSlavePath(),
+                  {"115200", "1", "0x01=0x0000", "0x02=0x3F80", "0x03=0x1234", "0x04=0xABCD"});
         ClickPortButton();
         ASSERT_TRUE(form_->Comm1->PortOpen());
-    }
-
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        slave_.reset();
-        bridge_.reset();
     }
 
     std::string Status() { return Wide(form_->SeSkinStatusBar1->Panels().Items(0)->Text()); }
@@ -58,12 +44,6 @@ protected:
         }
         return true;
     }
-
-    vcl::pty::ScratchConfig config_;
-    vcl::pty::PtyPair ours_;
-    vcl::pty::PtyPair theirs_;
-    std::unique_ptr<vcl::pty::PtyBridge> bridge_;
-    std::unique_ptr<vcl::peers::SlaveProcess> slave_;
 };
 
 TEST_F(MainWindowPeerTest, TheStartUpFrameIsAnsweredWithFourRegistersAndMatchingCrcs) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "controls/button/Button.h"
+#include "controls/groupbox/GroupBox.h"
 #include "controls/statusbar/StatusBar.h"
 #include "modbus/modbus.h"
 #include "platform/toolkit/Label.h"
@@ -197,6 +198,31 @@ TEST_F(TrafficTest, EachReplyShowsItsBytesCrcsCountAndForFourDataBytesItsFloat) 
         }
         EXPECT_EQ(Status(), "共接收到 " + std::to_string(c.bytes.size()) + " byte 数据");
         EXPECT_EQ(form_->Label1->Caption(), c.label1);
+    }
+}
+
+TEST_F(TrafficTest, AFloatKeepsItsStoredPlaceItsRightEdgeInsideThePanelOrItsStartBesideTheMemo) {
+    const int innerEdge = form_->SeSkinGroupBox3->Width() - 4;
+    const int memoEdge = form_->Memo1->Left() + form_->Memo1->Width();
+    struct Case {
+        Bytes reply;
+        const char* text;
+        const char* place;
+    };
+    const Case cases[] = {
+        {{0x01, 0x03, 0x04, 0x00, 0x00, 0x80, 0x3F, 0x00, 0x00}, "1", "stored"},
+        {{0x01, 0x03, 0x04, 0x00, 0x00, 0x80, 0x39, 0x00, 0x00}, "0.000244140625", "frame"},
+        // Wider than the room beside the memo: its sign must stay in view.
+        {{0x01, 0x03, 0x04, 0xCD, 0xCC, 0xCC, 0xBD, 0x00, 0x00}, "-0.100000001490116", "memo"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Arrive(c.reply);
+        ASSERT_EQ(form_->Label1->Caption(), c.text);
+        const std::string place = c.place;
+        const int expected = place == "stored" ? 480 : place == "frame" ? innerEdge - form_->Label1->Width() : memoEdge;
+        EXPECT_EQ(form_->Label1->Left(), expected);
+        SaveScreenshot(std::string("reply-float-") + c.place + ".png", form_->Handle());
     }
 }
 

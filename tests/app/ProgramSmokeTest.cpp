@@ -1,6 +1,7 @@
 // The real program on a private X server (Xvfb), driven by xdotool as a person would drive it:
 // COM1 leads over a pseudo-terminal to the libmodbus slave; the port is opened, the start-up frame
-// sent, the slave answers and the reply shows in the window. Then at VELMO_SCALE=2, as on a
+// sent, the slave answers and the reply shows in the window. Then a 125-register read at 9600 baud
+// from a slave whose line takes a quarter second over the reply: shown whole, its CRC checked. Then at VELMO_SCALE=2, as on a
 // high-density laptop: the window carries the desktop id as its X11 class, every pixel is a 2 x 2
 // block, and the port box's drop-down list opens right under the box. Screenshots land in
 // build/screenshots.
@@ -13,6 +14,7 @@
 #include <thread>
 
 #include "platform/draw/Png.h"
+#include "tests/peers/PacedSlave.h"
 #include "tests/peers/SlaveProcess.h"
 #include "tests/platform/serialdev/PtyPair.h"
 #include "tests/support/GuiTest.h"
@@ -97,6 +99,70 @@ TEST(ProgramSmoke, UnderXvfbThePortOpensTheFrameGoesOutAndTheSlavesReplyShows) {
     EXPECT_GT(Differing(before, after, left + 488, top + 344, 60, 20), 10);
     EXPECT_GT(Differing(before, after, left + 2, top + 581, 148, 18), 20);
     EXPECT_TRUE(program.Stop()) << "SIGTERM did not end the program";
+}
+
+// Dark pixels (text) in an area of the screen.
+int Dark(const vcl::PixelSection& shot, int left, int top, int width, int height) {
+    int n = 0;
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) n += (shot.At(x, y) & 0xFFFFFF) < 0x404040;
+    }
+    return n;
+}
+
+TEST(ProgramSmoke, AtNineThousandSixHundredBaudA125RegisterReadIsShownWholeWithItsVerdict) {
+    PrivateXServer server;
+    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    vcl::pty::ScratchConfig config;
+    vcl::pty::PtyPair ours, theirs;
+    config.MapPort(1, ours.SlavePath());
+    vcl::pty::PtyBridge bridge(ours.Master(), theirs.Master());
+    vcl::peers::SlaveProcess slave({vcl::peers::PacedSlavePath(), theirs.SlavePath(), "9600", "1"});
+    ASSERT_EQ(slave.ReadLine(), "ready");
+
+    RunningProgram program({VELMO_PROGRAM}, {"SDL_VIDEODRIVER=x11"});
+    const vcl::testing_support::ScreenWindow main =
+        vcl::testing_support::WaitForWindow(server.Display(), "Modbus RTU", std::chrono::seconds(20));
+    ASSERT_NE(main.Id, 0u) << "the window never appeared";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const auto xdotool = [](std::vector<std::string> args) {
+        args.insert(args.begin(), "xdotool");
+        ASSERT_EQ(RunProgram(args), 0) << args[1];
+    };
+    const auto clickAt = [&](int x, int y) {
+        xdotool({"mousemove", std::to_string(main.Left + x), std::to_string(main.Top + y), "click", "1"});
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    };
+    clickAt(112 + 72 + 5, 8 + 56 + 10);  // the speed box, then six up from 115200 to 9600
+    for (int i = 0; i < 6; ++i) xdotool({"key", "Up"});
+    clickAt(8 + 216 + 36, 112 + 40 + 10);  // the length: 125 registers
+    xdotool({"key", "End", "shift+Home"});
+    xdotool({"type", "125"});
+    clickAt(112 + 384 + 32, 8 + 56 + 12);  // open
+    clickAt(8 + 488 + 29, 112 + 78 + 12);  // send
+    EXPECT_EQ(slave.ReadLine(), "replied 255");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    vcl::PixelSection shot;
+    ASSERT_TRUE(CaptureScreen(server.Display(), shot));
+    SaveArea(shot, vcl::Bounds(main.Left, main.Top, 572, 601), "program-xvfb-paced-9600.png");
+
+    // Received and local CRC fields show the same bytes; the status bar's count, response time and
+    // verdict panels all hold text.
+    const int reply = main.Top + 312;
+    for (const int row : {32, 72}) {
+        int differing = 0;
+        for (int y = 0; y < 21; ++y) {
+            for (int x = 0; x < 65; ++x) {
+                differing += shot.At(main.Left + 8 + 480 + x, reply + row + y) !=
+                             shot.At(main.Left + 8 + 480 + x, reply + row + 80 + y);
+            }
+        }
+        EXPECT_EQ(differing, 0) << "received and local CRC differ in row " << row;
+    }
+    EXPECT_GT(Dark(shot, main.Left + 8 + 480, reply + 32, 65, 21), 10) << "no received CRC";
+    for (const int panel : {0, 1, 2}) EXPECT_GT(Dark(shot, main.Left + 150 * panel + 4, main.Top + 582, 140, 16), 20) << panel;
+    EXPECT_TRUE(program.Stop());
 }
 
 TEST(ProgramSmoke, AtScale2TheWindowIsSharpAndTheDropDownOpensUnderItsBox) {

@@ -1,5 +1,7 @@
 #include "tests/peers/SlaveProcess.h"
 
+#include "tests/peers/PacedSlave.h"
+
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -11,6 +13,8 @@
 namespace vcl::peers {
 
 const char* ModbusSlavePath() { return VELMO_MODBUS_SLAVE; }
+
+const char* PacedSlavePath() { return VELMO_PACED_SLAVE; }
 
 SlaveProcess::SlaveProcess(std::vector<std::string> arguments) {
     int output[2];

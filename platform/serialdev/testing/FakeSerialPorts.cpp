@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/runtime/Clock.h"
+
 namespace vcl {
 
 // The device behind one open handle; it dies with its port's generation when the port vanishes.
@@ -23,7 +25,7 @@ public:
     bool PurgeComm(DWORD flags) override {
         port_->purges_.push_back(flags);
         if (!Begin(SerialCall::PurgeComm)) return false;
-        if ((flags & PURGE_RXCLEAR) != 0) port_->input_.clear();
+        if ((flags & PURGE_RXCLEAR) != 0) port_->TakeInput(port_->input_.size());
         return true;
     }
 
@@ -48,6 +50,7 @@ public:
         if (!Begin(SerialCall::WriteFile)) return false;
         written = std::min(count, port_->writeLimit_);
         port_->written_.insert(port_->written_.end(), bytes, bytes + written);
+        writeDone_ = Clock().NowMicroseconds();
         return written == count;
     }
 
@@ -58,10 +61,19 @@ public:
         if (!Begin(SerialCall::ReadFile)) return false;
         std::deque<BYTE>& input = port_->input_;
         read = static_cast<DWORD>(std::min<size_t>(count, input.size()));
+        if (read == 0) return true;
         std::copy_n(input.begin(), read, bytes);
-        input.erase(input.begin(), input.begin() + read);
+        arrivals_.clear();
+        for (DWORD i = 0; i < read; ++i) {
+            const uint64_t at = port_->inputTimes_[i];
+            if (arrivals_.empty() || arrivals_.back().Micros != at) arrivals_.push_back({i, at});
+        }
+        port_->TakeInput(read);
         return true;
     }
+
+    std::vector<TArrivalRun> LastReadArrivals() const override { return arrivals_; }
+    uint64_t LastWriteDone() const override { return writeDone_; }
 
     bool ClearCommError(DWORD& errors, COMSTAT& status) override {
         if (!Begin(SerialCall::ClearCommError)) return false;
@@ -101,22 +113,31 @@ private:
 
     std::shared_ptr<FakeSerialPort> port_;
     int generation_;
+    std::vector<TArrivalRun> arrivals_;
+    uint64_t writeDone_ = 0;
 };
 
 FakeSerialPort::FakeSerialPort() : state_(FreshPortState()) {}
 
 void FakeSerialPort::QueueInput(std::initializer_list<BYTE> bytes) {
     input_.insert(input_.end(), bytes.begin(), bytes.end());
+    inputTimes_.resize(input_.size(), Clock().NowMicroseconds());
 }
 
 void FakeSerialPort::QueueInput(const std::vector<BYTE>& bytes) {
     input_.insert(input_.end(), bytes.begin(), bytes.end());
+    inputTimes_.resize(input_.size(), Clock().NowMicroseconds());
 }
 
-void FakeSerialPort::QueueInput(size_t count, BYTE value) { input_.insert(input_.end(), count, value); }
+void FakeSerialPort::QueueInput(size_t count, BYTE value) {
+    input_.insert(input_.end(), count, value);
+    inputTimes_.resize(input_.size(), Clock().NowMicroseconds());
+}
 
 void FakeSerialPort::TakeInput(size_t count) {
-    input_.erase(input_.begin(), input_.begin() + static_cast<std::ptrdiff_t>(std::min(count, input_.size())));
+    const auto n = static_cast<std::ptrdiff_t>(std::min(count, input_.size()));
+    input_.erase(input_.begin(), input_.begin() + n);
+    inputTimes_.erase(inputTimes_.begin(), inputTimes_.begin() + n);
 }
 
 void FakeSerialPort::Fail(SerialCall call, int times) { failures_[call] = times; }
@@ -144,8 +165,22 @@ void FakeSerialPort::ClearRecord() {
     written_.clear();
 }
 
+void FakeSerialPort::ScheduleInput(const std::vector<BYTE>& bytes, uint64_t firstAt, uint64_t spacing) {
+    for (size_t i = 0; i < bytes.size(); ++i) scheduled_.push_back({firstAt + i * spacing, bytes[i]});
+}
+
+void FakeSerialPort::DeliverScheduled() {
+    const uint64_t now = Clock().NowMicroseconds();
+    while (!scheduled_.empty() && scheduled_.front().at <= now) {
+        input_.push_back(scheduled_.front().value);
+        inputTimes_.push_back(scheduled_.front().at);
+        scheduled_.pop_front();
+    }
+}
+
 bool FakeSerialPort::Begin(SerialCall call, int generation) {
     calls_.push_back(call);
+    DeliverScheduled();
     if (hook_) hook_(call);
     if (generation != generation_) return false;
     return !TakeFailure(call);

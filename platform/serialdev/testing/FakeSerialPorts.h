@@ -47,10 +47,14 @@ public:
     FakeSerialPort(const FakeSerialPort&) = delete;
     FakeSerialPort& operator=(const FakeSerialPort&) = delete;
 
-    // Script.
+    // Script. Input arrives at the current clock's time.
     void QueueInput(std::initializer_list<BYTE> bytes);
     void QueueInput(const std::vector<BYTE>& bytes);
     void QueueInput(size_t count, BYTE value);
+    // A line that delivers bytes over time: byte i arrives at firstAt + i * spacing (microseconds
+    // of the current clock), seen by the first call on the port from then on.
+    void ScheduleInput(const std::vector<BYTE>& bytes, uint64_t firstAt, uint64_t spacing);
+    size_t InputScheduled() const { return scheduled_.size(); }
     // Another reader of the device takes up to count of the waiting bytes.
     void TakeInput(size_t count);
     void SetModemStatus(DWORD modemStatus) { modemStatus_ = modemStatus; }
@@ -105,6 +109,7 @@ private:
 
     // Records the call and tells whether it is to go ahead.
     bool Begin(SerialCall call, int generation);
+    void DeliverScheduled();
     bool TakeFailure(SerialCall call);
 
     bool present_ = true;
@@ -118,6 +123,12 @@ private:
     bool rts_ = false;
     bool break_ = false;
     std::deque<BYTE> input_;
+    std::deque<uint64_t> inputTimes_;  // when each waiting byte arrived
+    struct Scheduled {
+        uint64_t at;
+        BYTE value;
+    };
+    std::deque<Scheduled> scheduled_;
     DWORD modemStatus_ = 0;
     DWORD pendingErrors_ = 0;
     DWORD writeLimit_ = ~DWORD{0};

@@ -1,0 +1,145 @@
+// The window against a slave whose line takes its time, in real time: COM1 is a pseudo-terminal
+// bridged to the paced slave's, which answers at 9600 or 4800 baud (a 125-register reply takes a
+// quarter or half a second on the wire), or streams without ever falling quiet.
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "controls/statusbar/StatusBar.h"
+#include "modbus/modbus.h"
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Timer.h"
+#include "tests/app/PeerWindowFixture.h"
+#include "tests/peers/PacedSlave.h"
+
+namespace app::testing {
+namespace {
+
+class MainWindowPacedTest : public PeerWindowTest {
+protected:
+    void SetUp() override {
+        PeerWindowTest::SetUp();
+        // The window runs on real time here, as the line does.
+        virtualClock_ = vcl::SetClock(&realClock_);
+    }
+    void TearDown() override {
+        vcl::SetClock(virtualClock_);
+        PeerWindowTest::TearDown();
+    }
+    // The slave at a speed, and the port opened at the panel's choice for it (0: 4800, 1: 9600).
+    void StartSlave(const char* baud, int speedIndex, std::vector<std::string> options = {}) {
+        std::vector<std::string> arguments{baud, "1"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        StartPeer(vcl::peers::PacedSlavePath(), arguments);
+        Choose("SeSkinComboBox2", speedIndex);
+        ClickPortButton();
+        ASSERT_TRUE(form_->Comm1->PortOpen());
+    }
+    // Messages handled in real time until the condition holds or the time is up.
+    bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            Pump();
+            if (condition()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return false;
+    }
+    std::string Panel(int index) { return Wide(form_->SeSkinStatusBar1->Panels().Items(index)->Text()); }
+
+    vcl::TSystemClock realClock_;
+    vcl::TClock* virtualClock_ = nullptr;
+};
+
+// The reply of slave 1 to a read of count registers from address 1, as the window shows it.
+std::string ShownReply(int count) {
+    Bytes reply{0x01, 0x03, static_cast<uint8_t>(2 * count)};
+    for (int i = 1; i <= count; ++i) {
+        reply.push_back(static_cast<uint8_t>(vcl::peers::PacedRegister(i) >> 8));
+        reply.push_back(static_cast<uint8_t>(vcl::peers::PacedRegister(i)));
+    }
+    const uint16_t crc = modbus::Crc16(reply.data(), static_cast<int>(reply.size()));
+    reply.push_back(static_cast<uint8_t>(crc));
+    reply.push_back(static_cast<uint8_t>(crc >> 8));
+    return modbus::JoinHex(reply, "  ", "", "");
+}
+
+struct PacedCase {
+    const char* baud;
+    int speedIndex;
+    std::vector<std::string> options;
+};
+
+class PacedReplies : public MainWindowPacedTest, public ::testing::WithParamInterface<PacedCase> {};
+
+TEST_P(PacedReplies, ReadsOf1To125RegistersAreShownWholeWithMatchingCrcsAndAResponseTime) {
+    StartSlave(GetParam().baud, GetParam().speedIndex, GetParam().options);
+    for (const int registers : {1, 40, 100, 125}) {
+        SCOPED_TRACE(std::to_string(registers) + " registers");
+        Retype(form_->Edit2, std::to_string(registers));
+        ClickSend();
+        const std::string expected = ShownReply(registers);
+        EXPECT_EQ(slave_->ReadLine(), "replied " + std::to_string(5 + 2 * registers));
+        ASSERT_TRUE(PumpUntil([&] { return Panel(2) != ""; }, std::chrono::seconds(3)));
+        EXPECT_EQ(form_->Memo1->Text(), expected);
+        EXPECT_EQ(form_->Edit16->Text(), form_->Edit19->Text());
+        EXPECT_EQ(form_->Edit17->Text(), form_->Edit20->Text());
+        EXPECT_EQ(Panel(2), "CRC 正确");
+        EXPECT_EQ(Panel(1).rfind("响应 ", 0), 0u) << Panel(1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, PacedReplies,
+                         ::testing::Values(PacedCase{"9600", 1, {}}, PacedCase{"4800", 0, {}},
+                                           PacedCase{"9600", 1, {"--chunk", "16"}}),
+                         [](const auto& info) {
+                             return std::string("at") + info.param.baud + (info.param.options.empty() ? "" : "InChunks");
+                         });
+
+TEST_F(MainWindowPacedTest, AStreamThatNeverFallsQuietIsShownIn2sPiecesWithNothingLostAndTheWindowAnswers) {
+    StartSlave("9600", 1, {"--stream"});
+    std::vector<std::string> pieces;
+    std::vector<std::string> order;
+    form_->Memo1->OnChange = [&](vcl::TObject*) {
+        if (form_->Memo1->Text().rfind("  ", 0) != 0) return;  // the waiting text
+        pieces.push_back(form_->Memo1->Text());
+        order.push_back("shown");
+    };
+    // The stream starts when the request reaches the slave; a second later the user clicks into
+    // the start address and types a digit.
+    const vcl::TNotifyEvent compose = form_->Edit27->OnChange;
+    form_->Edit27->OnChange = [&](vcl::TObject* sender) {
+        order.push_back("typed");
+        compose(sender);
+    };
+    vcl::TTimer typist(nullptr);
+    typist.SetInterval(1000);
+    typist.SetOnTimer([&](vcl::TObject*) {
+        typist.SetEnabled(false);
+        screen_.ClickAt(form_->Edit27->Handle(), {50, 10});
+        screen_.PressKey(vcl::VK_END);
+        screen_.TypeText("7");
+    });
+    typist.SetEnabled(true);
+    ClickSend();
+    // A stream is cut into pieces (2 s each at 9600 baud; the exact bound is checked in virtual time).
+    ASSERT_TRUE(PumpUntil([&] { return pieces.size() >= 2; }, std::chrono::seconds(10)));
+    EXPECT_EQ(order.front(), "typed") << "the window answered while the first piece came";
+    // Each byte one more than the one before (mod 256), across the pieces too: none lost or doubled.
+    std::string all;
+    for (const std::string& piece : pieces) {
+        EXPECT_LE(piece.size(), 4u * 16384u);
+        all += piece;
+    }
+    ASSERT_GE(all.size(), 8u);
+    const int first = std::stoi(all.substr(2, 2), nullptr, 16);
+    for (size_t i = 0; i < all.size() / 4; ++i) {
+        ASSERT_EQ(all.substr(4 * i, 4), "  " + modbus::ByteToHex(static_cast<uint8_t>(first + i))) << "byte " << i;
+    }
+}
+
+}  // namespace
+}  // namespace app::testing
