@@ -76,19 +76,34 @@ void TComm::OpenPort() {
     const std::string name = PortDeviceName(commPort_);
     const vcl::HANDLE handle = vcl::CreateFileA(name.c_str(), vcl::GENERIC_READ | vcl::GENERIC_WRITE, 0, nullptr,
                                                 vcl::OPEN_EXISTING, 0, nullptr);
-    if (handle == vcl::INVALID_HANDLE_VALUE) throw ECommError(kCannotOpen);
+    if (handle == vcl::INVALID_HANDLE_VALUE) {
+        Tell({.Kind = TCommEventKind::OpenFailed, .Reason = vcl::LastOpenFailure()});
+        throw ECommError(kCannotOpen);
+    }
     if (!vcl::SetupComm(handle, kReceiveBufferSize, kReceiveBufferSize)) {
         vcl::CloseHandle(handle);
+        Tell({.Kind = TCommEventKind::OpenFailed, .Reason = kCannotSetup});
         throw ECommError(kCannotSetup);
     }
     portHandle_ = handle;
     vcl::PurgeComm(portHandle_, vcl::PURGE_TXABORT | vcl::PURGE_RXABORT | vcl::PURGE_TXCLEAR | vcl::PURGE_RXCLEAR);
     ApplySettings();
     portOpen_ = true;
+    goneTold_ = false;
+    if (monitor_) {
+        vcl::TPortInfo info;
+        vcl::GetPortInfo(portHandle_, info);
+        Tell({.Kind = TCommEventKind::Opened, .Device = info.device, .LowLatency = info.lowLatency});
+    }
 }
 
 void TComm::ClosePort() {
     if (!IsOpen()) return;
+    if (monitor_) {
+        vcl::TPortInfo info;
+        vcl::GetPortInfo(portHandle_, info);
+        Tell({.Kind = TCommEventKind::Closed, .Device = info.device});
+    }
     vcl::CloseHandle(portHandle_);
     portOpen_ = false;
     portHandle_ = nullptr;
@@ -148,14 +163,24 @@ bool TComm::SendBytes(const void* Buffer, uint32_t Count) {
     uint64_t done = 0;
     vcl::GetWriteDone(portHandle_, done);
     lastSendDone_ = done != 0 ? done : vcl::Clock().NowMicroseconds();
+    if (monitor_) {
+        const auto* bytes = static_cast<const uint8_t*>(Buffer);
+        Tell({.Kind = TCommEventKind::Sent, .Micros = lastSendDone_, .Bytes = {bytes, bytes + written}});
+    }
     return true;
 }
 
 TComm::QueueState TComm::QueryQueue() {
     DWORD errors = 0;
     vcl::COMSTAT status;
-    if (!vcl::ClearCommError(portHandle_, &errors, &status)) return {};
-    return {errors, status.cbInQue};
+    if (vcl::ClearCommError(portHandle_, &errors, &status)) return {errors, status.cbInQue};
+    // A device that went away answers nothing from now on: the monitor hears of it once.
+    vcl::TPortInfo info;
+    if (monitor_ && !goneTold_ && vcl::GetPortInfo(portHandle_, info) && info.vanished) {
+        goneTold_ = true;
+        Tell({.Kind = TCommEventKind::DeviceGone, .Device = info.device});
+    }
+    return {};
 }
 
 void TComm::ReadInput() {
@@ -180,6 +205,10 @@ void TComm::ReadInput() {
     ++inputCount_;
     vcl::GetReadArrivals(portHandle_, inputArrivals_);
     if (inputArrivals_.empty()) inputArrivals_.push_back({0, vcl::Clock().NowMicroseconds()});
+    if (monitor_) {
+        Tell({.Kind = TCommEventKind::Received, .Micros = inputArrivals_.front().Micros, .Bytes = inputBytes_,
+              .Arrivals = inputArrivals_});
+    }
 }
 
 std::string TComm::Input() {
@@ -200,6 +229,19 @@ uint64_t TComm::CharacterMicroseconds() const {
     const uint64_t halfBits = 2 * (1 + (dataBits_ + 5) + (parity_ != TParity::None ? 1 : 0)) +
                               (stopBits_ == SB1 ? 2 : stopBits_ == SB1_5 ? 3 : 4);
     return (halfBits * 1000000 / 2 + BaudRateSpeed(baudRate_) - 1) / BaudRateSpeed(baudRate_);
+}
+
+TLineSettings TComm::Line() const {
+    return {BaudRateSpeed(baudRate_), static_cast<uint8_t>(dataBits_ + 5), parity_, stopBits_, CharacterMicroseconds()};
+}
+
+void TComm::Tell(TCommEvent event) const {
+    if (!monitor_) return;
+    if (event.Micros == 0) event.Micros = vcl::Clock().NowMicroseconds();
+    event.PortNumber = commPort_ + 1;
+    event.Line = Line();
+    const TCommMonitor monitor = monitor_;
+    monitor(event);
 }
 
 uint64_t TComm::InterFrameSilenceMicroseconds() const {

@@ -28,6 +28,7 @@
 #include "platform/serialdev/CommTypes.h"
 #include "platform/serialdev/SerialDevice.h"
 #include "serial/CommEnums.h"
+#include "serial/CommMonitor.h"
 
 namespace serial {
 
@@ -99,6 +100,9 @@ public:
     uint64_t LastSendDone() const { return lastSendDone_; }
     // One character on the line at the current settings: start bit, data bits, parity, stop bits.
     uint64_t CharacterMicroseconds() const;
+    TLineSettings Line() const;
+    // Hears every opening, closing, write and read from now on (see CommMonitor.h); empty: none.
+    void SetMonitor(TCommMonitor monitor) { monitor_ = std::move(monitor); }
     // The silence that ends a frame: 3.5 character times, but never under 20 ms, because a USB
     // adapter hands bytes over in chunks up to its latency timer apart.
     uint64_t InterFrameSilenceMicroseconds() const;
@@ -169,6 +173,10 @@ private:
     bool ctsHolding_ = false;
     bool dsrHolding_ = false;
     bool riHolding_ = false;
+    // Tells the monitor, if any, of an event of this port.
+    void Tell(TCommEvent event) const;
+    TCommMonitor monitor_;
+    bool goneTold_ = false;
     TReceiveDataEvent onReceiveData_;
     TReceiveErrorEvent onReceiveError_;
     TModemStateChangeEvent onModemStateChange_;

@@ -81,6 +81,10 @@ bool OnDevice(HANDLE file, Call&& call) {
 
 }  // namespace
 
+namespace {
+rtl::NeverDestroyed<std::string> lastFailure;
+}  // namespace
+
 HANDLE CreateFileA(const char* fileName, DWORD, DWORD, void*, DWORD creationDisposition,
                    DWORD flagsAndAttributes, HANDLE) {
     if (fileName == nullptr || creationDisposition != OPEN_EXISTING) return INVALID_HANDLE_VALUE;
@@ -90,7 +94,8 @@ HANDLE CreateFileA(const char* fileName, DWORD, DWORD, void*, DWORD creationDisp
     PortOpenReport report;
     std::unique_ptr<SerialDevice> device = CurrentSerialDeviceFactory().OpenPort(*portNumber, report);
     if (!device) {
-        ReportSerialProblem(DescribeOpenFailure(*portNumber, report));
+        *lastFailure = DescribeOpenFailure(*portNumber, report);
+        ReportSerialProblem(*lastFailure);
         return INVALID_HANDLE_VALUE;
     }
     return Handles().Add(std::make_shared<OpenPort>(std::move(device), *portNumber, report.device));
@@ -170,6 +175,17 @@ bool GetReadArrivals(HANDLE file, std::vector<TArrivalRun>& runs) {
     runs = port->device->LastReadArrivals();
     return true;
 }
+
+bool GetPortInfo(HANDLE file, TPortInfo& info) {
+    const std::shared_ptr<OpenPort> port = Handles().Find(file);
+    if (!port) return false;
+    info.device = port->devicePath;
+    info.lowLatency = port->device->LowLatency();
+    info.vanished = port->device->Vanished();
+    return true;
+}
+
+std::string LastOpenFailure() { return *lastFailure; }
 
 bool GetWriteDone(HANDLE file, uint64_t& micros) {
     const std::shared_ptr<OpenPort> port = Handles().Find(file);

@@ -4,6 +4,7 @@
 // on a handle that is not open fails; results say success, as the Win32 BOOL does.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/serialdev/CommTypes.h"
@@ -54,5 +55,16 @@ bool CloseHandle(HANDLE file);
 // not open; runs empty and micros 0 where the device cannot tell.
 bool GetReadArrivals(HANDLE file, std::vector<TArrivalRun>& runs);
 bool GetWriteDone(HANDLE file, uint64_t& micros);
+
+// What the port is, for a person reading a log: the device it led to, whether the driver runs with
+// low latency, whether the device has gone away. False for a handle that is not open.
+struct TPortInfo {
+    std::string device;
+    bool lowLatency = false;
+    bool vanished = false;
+};
+bool GetPortInfo(HANDLE file, TPortInfo& info);
+// Why the last CreateFileA that failed did not open its port: the line it reported.
+std::string LastOpenFailure();
 
 }  // namespace vcl

@@ -51,6 +51,8 @@ public:
     // When the last WriteFile's bytes had all been handed on towards the line; 0 when the device
     // cannot tell, or some still wait in the port's output queue.
     virtual uint64_t LastWriteDone() const { return 0; }
+    // Whether the driver holds no received bytes back (see LowLatency.h).
+    virtual bool LowLatency() const { return false; }
 };
 
 // The line record of a port just opened: 9600 8N1, binary, DTR and RTS raised (opening a tty

@@ -45,6 +45,7 @@ public:
     bool Vanished() override { return Gone(); }
     std::vector<TArrivalRun> LastReadArrivals() const override { return lastArrivals_; }
     uint64_t LastWriteDone() const override { return Queued() == 0 ? lastWriteDone_ : 0; }
+    bool LowLatency() const override { return lowLatency_ && lowLatency_->Active(); }
 
 private:
     // The kernel's line-error counters, the part of serial_icounter_struct that maps to CE_ flags.
