@@ -70,8 +70,9 @@ public:
     static constexpr uint64_t kDefaultReplyTimeout = 1000000;
     static constexpr uint64_t kShortestSilence = 20000;
 
-    // startMicros: the program's start, the zero of the log's times.
-    explicit TBusLog(uint64_t startMicros) : start_(startMicros) {}
+    // startMicros: the program's start on the device's clock, the zero of the log's times;
+    // startEpochMicros: the same moment on the wall clock (microseconds since 1970).
+    TBusLog(uint64_t startMicros, int64_t startEpochMicros) : start_(startMicros), startEpoch_(startEpochMicros) {}
 
     // What the port told (the serial component's monitor).
     void Hear(const serial::TCommEvent& event);
@@ -84,6 +85,8 @@ public:
     std::function<uint32_t()> Waiting;
 
     uint64_t Start() const { return start_; }
+    // A time of the device's clock on the wall clock.
+    int64_t EpochMicros(uint64_t micros) const { return startEpoch_ + static_cast<int64_t>(micros - start_); }
     const std::deque<TLogRow>& Rows() const { return rows_; }
     // Rows that went to keep the log at kMaxRows.
     uint64_t Dropped() const { return dropped_; }
@@ -115,6 +118,7 @@ private:
     void Changed() const;
 
     uint64_t start_;
+    int64_t startEpoch_;
     std::deque<TLogRow> rows_;
     uint64_t dropped_ = 0;
     TLogCounters counters_;

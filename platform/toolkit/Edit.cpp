@@ -1,6 +1,7 @@
 #include "platform/toolkit/Edit.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/draw/Canvas.h"
 #include "platform/draw/FontCache.h"
@@ -587,6 +588,8 @@ void TCustomEdit::UpdateContextMenu() {
         items->Add("Delete", [this](TObject*) { ClearSelection(); });
         items->Add("-");
         items->Add("Select All", [this](TObject*) { SelectAll(); });
+        if (!contextCommands_.empty()) items->Add("-");
+        for (const TContextCommand& command : contextCommands_) items->Add("", command.onClick);
     }
     const bool selected = anchor_ != caret_;
     const bool enabled[] = {CanUndo() && !readOnly_,
@@ -598,9 +601,22 @@ void TCustomEdit::UpdateContextMenu() {
                             false,
                             SelMax() - SelMin() < chars_.size()};
     TMenuItem* items = contextMenu_->Items();
-    for (int i = 0; i < items->Count(); ++i) {
+    for (int i = 0; i < static_cast<int>(std::size(enabled)); ++i) {
         if (!items->Items(i)->IsLine()) items->Items(i)->SetEnabled(enabled[i]);
     }
+    const int first = items->Count() - static_cast<int>(contextCommands_.size());
+    for (size_t i = 0; i < contextCommands_.size(); ++i) {
+        items->Items(first + static_cast<int>(i))->SetCaption(contextCommands_[i].caption());
+    }
+}
+
+void TCustomEdit::AddContextCommand(std::function<std::string()> caption, TNotifyEvent onClick) {
+    // The menu is made once, with the commands known then.
+    if (contextMenu_) {
+        delete contextMenu_;
+        contextMenu_ = nullptr;
+    }
+    contextCommands_.push_back({std::move(caption), std::move(onClick)});
 }
 
 TPopupMenu* TCustomEdit::GetPopupMenu() const { return PopupMenu() ? PopupMenu() : contextMenu_; }

@@ -20,9 +20,11 @@
 // Positions (SelStart, SelLength) count characters (code points) of Text.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/runtime/Strings.h"
 #include "platform/toolkit/EditLayout.h"
@@ -54,6 +56,9 @@ public:
     // does not; it can be undone.
     void SetSelText(const std::string& value);
     void SelectAll();
+    // A command of the window's own at the end of the built-in context menu, after a line; its
+    // caption is asked each time the menu opens (it may follow the window's language).
+    void AddContextCommand(std::function<std::string()> caption, TNotifyEvent onClick);
     void ClearSelection();
 
     void CopyToClipboard();
@@ -188,6 +193,11 @@ private:
     TBorderStyle borderStyle_ = bsSingle;
     bool modified_ = false;
     TPopupMenu* contextMenu_ = nullptr;
+    struct TContextCommand {
+        std::function<std::string()> caption;
+        TNotifyEvent onClick;
+    };
+    std::vector<TContextCommand> contextCommands_;
 };
 
 class TEdit : public TCustomEdit {

@@ -33,7 +33,7 @@ Bytes WithCrc(Bytes bytes) {
 }
 
 TEST(BusLog, FramesPausesRepliesAndCountersOfARun) {
-    TBusLog log(0);
+    TBusLog log(0, 0);
     uint32_t unread = 0;
     log.Waiting = [&] { return unread; };
     const Bytes request = WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x02});
@@ -88,7 +88,7 @@ TEST(BusLog, FramesPausesRepliesAndCountersOfARun) {
 }
 
 TEST(BusLog, KeepsTheNewest100000RowsAndCountsTheRest) {
-    TBusLog log(0);
+    TBusLog log(0, 0);
     for (uint64_t i = 0; i < TBusLog::kMaxRows + 5; ++i) log.Hear(Sent(i * 1000000, {static_cast<uint8_t>(i)}));
     EXPECT_EQ(log.Rows().size(), TBusLog::kMaxRows);
     EXPECT_EQ(log.Dropped(), 5u);

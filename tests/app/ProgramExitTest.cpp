@@ -2,7 +2,7 @@
 // error), and when its display goes away in the middle of the run (Xlib ends it with exit code 1
 // while every window still exists). Built with the sanitizers, the same tests catch a use of freed
 // memory or a leak on the way out (a report on standard error and another exit code); the only
-// leaks let pass are those named by tests/app/lsan.supp, inside system libraries.
+// leaks let pass are those named by tests/lsan.supp, inside system libraries.
 
 #include <gtest/gtest.h>
 
