@@ -3,8 +3,6 @@
 
 #include <stdlib.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -13,12 +11,10 @@ namespace vcl {
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& prefix = "velmo") {
+    explicit TempFolder(const std::string& prefix) {
         std::string pattern = "/tmp/" + prefix + "-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create " + pattern + ": " + std::strerror(errno));
-        }
-        // Without links on the way, so that paths worked out from it compare equal.
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
+        // Free of links, so that paths worked out from it compare equal to resolved ones.
         path_ = std::filesystem::canonical(pattern).string();
     }
     ~TempFolder() {

@@ -27,65 +27,55 @@ namespace fs = std::filesystem;
 
 class FakeTree : public ::testing::Test {
 protected:
-
-    fs::path Write(const fs::path& relative, const std::string& text) const {
-        const fs::path path = root_ / relative;
+    // A file below the root with the text; a symlink to target instead when link is set.
+    std::string Put(const std::string& relative, const std::string& text, bool link = false) const {
+        const fs::path path = root_ + "/" + relative;
         fs::create_directories(path.parent_path());
-        std::ofstream(path) << text;
-        return path;
-    }
-    void Link(const fs::path& relative, const fs::path& target) const {
-        fs::create_directories((root_ / relative).parent_path());
-        fs::create_symlink(target, root_ / relative);
+        if (link) {
+            fs::create_symlink(text, path);
+        } else {
+            std::ofstream(path) << text;
+        }
+        return path.string();
     }
 
     TempFolder folder_{"velmo-portfacts"};
-    const fs::path root_ = folder_.Path();
+    const std::string root_ = folder_.Path();
 };
 
 TEST_F(FakeTree, TheLatencyTimerOfTheDeviceTheLinksLeadTo) {
-    const std::string sys = (root_ / "sys").string();
-    Write("sys/class/tty/ttyUSB0/device/latency_timer", "16\n");
-    Write("sys/class/tty/ttyUSB1/device/latency_timer", "unknown\n");
-    Write("sys/class/tty/ttyS0/device/uevent", "");
-    const fs::path usb0 = Write("dev/ttyUSB0", "");
-    Link("dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "../../ttyUSB0");
-
+    const std::string sys = root_ + "/sys";
+    Put("sys/class/tty/ttyUSB0/device/latency_timer", "16\n");
+    Put("sys/class/tty/ttyUSB1/device/latency_timer", "unknown\n");
+    Put("sys/class/tty/ttyS0/device/uevent", "");
+    const std::string usb0 = Put("dev/ttyUSB0", "");
+    const std::string byId = Put("dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "../../ttyUSB0", true);
     EXPECT_EQ(AdapterLatencyTimer(usb0, sys), 16);
-    EXPECT_EQ(AdapterLatencyTimer(root_ / "dev/serial/by-id/usb-FTDI_FT232R-if00-port0", sys), 16);
-    EXPECT_EQ(AdapterLatencyTimer("/dev/ttyUSB1", sys), std::nullopt);  // not a number
-    EXPECT_EQ(AdapterLatencyTimer("/dev/ttyS0", sys), std::nullopt);    // no such setting
-    EXPECT_EQ(AdapterLatencyTimer("/dev/ttyACM9", sys), std::nullopt);  // no such device
+    EXPECT_EQ(AdapterLatencyTimer(byId, sys), 16);
+    for (const char* device : {"/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM9"}) {
+        EXPECT_EQ(AdapterLatencyTimer(device, sys), std::nullopt) << device;
+    }
 }
 
 TEST_F(FakeTree, TheLowestOtherProcessWithTheDeviceOpen) {
-    const std::string proc = (root_ / "proc").string();
-    const fs::path usb0 = Write("dev/ttyUSB0", "");
-    const fs::path usb1 = Write("dev/ttyUSB1", "");
+    const std::string proc = root_ + "/proc";
+    const std::string usb0 = Put("dev/ttyUSB0", "");
     const std::string self = std::to_string(getpid());
-    Link("proc/" + self + "/fd/3", usb0);  // this process: never its own holder
-    Write("proc/" + self + "/comm", "modbus_tests\n");
-    Link("proc/12/fd/0", "/dev/null");
-    Link("proc/12/fd/1", "socket:[4242]");
-    Write("proc/12/comm", "bash\n");
-    fs::create_directories(root_ / "proc/20");  // its descriptors are not ours to read
-    Link("proc/4000/fd/5", usb0);
-    Write("proc/4000/comm", "minicom\n");
-    Link("proc/5000/fd/7", usb0);
-    Link("proc/6000/fd/9", usb1);  // no comm to read
-    Link("proc/self", "4000");
-    Write("proc/uptime", "1.0 1.0\n");
-    Link("ports/COM3", usb0);
-
-    const std::optional<TDeviceHolder> holder = FindDeviceHolder(usb0, proc);
-    ASSERT_TRUE(holder);
-    EXPECT_EQ(holder->pid, 4000);
-    EXPECT_EQ(holder->name, "minicom");
-    ASSERT_TRUE(FindDeviceHolder(root_ / "ports/COM3", proc));
-    EXPECT_EQ(FindDeviceHolder(root_ / "ports/COM3", proc)->pid, 4000);
-    ASSERT_TRUE(FindDeviceHolder(usb1, proc));
-    EXPECT_EQ(FindDeviceHolder(usb1, proc)->name, "");
-    EXPECT_EQ(FindDeviceHolder((root_ / "dev/ttyUSB2").string(), proc), std::nullopt);
+    Put("proc/" + self + "/fd/3", usb0, true);  // this process is never its own holder
+    Put("proc/12/fd/1", "socket:[4242]", true);
+    Put("proc/20/comm", "kworker\n");  // no descriptors we may read
+    Put("proc/4000/fd/5", usb0, true);
+    Put("proc/4000/comm", "minicom\n");
+    Put("proc/5000/fd/7", usb0, true);
+    Put("proc/self", "4000", true);
+    const std::string port = Put("ports/COM3", usb0, true);
+    for (const std::string& device : {usb0, port}) {
+        const std::optional<TDeviceHolder> holder = FindDeviceHolder(device, proc);
+        ASSERT_TRUE(holder) << device;
+        EXPECT_EQ(holder->pid, 4000);
+        EXPECT_EQ(holder->name, "minicom");
+    }
+    EXPECT_EQ(FindDeviceHolder(root_ + "/dev/ttyUSB1", proc), std::nullopt);
 }
 
 TEST(HeldPort, TheOpeningFailureNamesTheProgramHoldingThePty) {
@@ -100,42 +90,31 @@ TEST(HeldPort, TheOpeningFailureNamesTheProgramHoldingThePty) {
         const int fd = open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
         if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) _exit(1);
         prctl(PR_SET_NAME, "velmo-holder");
-        if (write(ready[1], "", 1) != 1) _exit(1);
-        pause();
-        _exit(0);
+        if (write(ready[1], "", 1) == 1) pause();
+        _exit(1);
     }
     close(ready[1]);
     char byte = 0;
     const bool holding = read(ready[0], &byte, 1) == 1;
     close(ready[0]);
-
     std::vector<std::string> lines;
+    std::optional<TDeviceHolder> holder;
     {
         ScopedSerialDiagnosticSink sink([&](const std::string& line) { lines.push_back(line); });
-        const std::optional<TDeviceHolder> holder = FindDeviceHolder(pty.SlavePath());
-        HANDLE port = CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        kill(child, SIGKILL);
-        waitpid(child, nullptr, 0);
-        ASSERT_TRUE(holding);
-        ASSERT_TRUE(holder);
-        EXPECT_EQ(holder->pid, child);
-        EXPECT_EQ(holder->name, "velmo-holder");
-        EXPECT_EQ(port, INVALID_HANDLE_VALUE);
+        holder = FindDeviceHolder(pty.SlavePath());
+        EXPECT_EQ(CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
     }
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "COM5 -> " + pty.SlavePath() + ": cannot open the port: held by another program (velmo-holder, pid " +
-                            std::to_string(child) + ")");
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    ASSERT_TRUE(holding);
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(holder->pid, child);
+    EXPECT_EQ(holder->name, "velmo-holder");
+    EXPECT_EQ(lines, std::vector<std::string>{"COM5 -> " + pty.SlavePath() +
+                                              ": cannot open the port: held by another program (velmo-holder, pid " +
+                                              std::to_string(child) + ")"});
     EXPECT_EQ(FindDeviceHolder(pty.SlavePath()), std::nullopt);
-}
-
-TEST(DescribeOpenFailure, AHolderIsNamedWhereKnown) {
-    PortOpenReport report;
-    report.reason = PortOpenReport::Reason::Held;
-    report.device = "/dev/ttyUSB0";
-    const std::string line = "COM1 -> /dev/ttyUSB0: cannot open the port: held by another program";
-    EXPECT_EQ(DescribeOpenFailure(1, report), line);
-    report.holder = TDeviceHolder{1234, ""};
-    EXPECT_EQ(DescribeOpenFailure(1, report), line + " (pid 1234)");
 }
 
 }  // namespace
