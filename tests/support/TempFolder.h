@@ -11,16 +11,10 @@ namespace vcl {
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& prefix) {
-        std::string pattern = "/tmp/" + prefix + "-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create " + pattern);
-        // Free of links, so that paths worked out from it compare equal to resolved ones.
-        path_ = std::filesystem::canonical(pattern).string();
+    explicit TempFolder(std::string prefix) : path_("/tmp/" + std::move(prefix) + "-XXXXXX") {
+        if (mkdtemp(path_.data()) == nullptr) throw std::runtime_error("cannot create " + path_);
     }
-    ~TempFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-    }
+    ~TempFolder() { std::filesystem::remove_all(path_); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 

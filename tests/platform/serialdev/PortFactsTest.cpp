@@ -1,5 +1,5 @@
-// What the monitor tells of a port: the adapter's latency timer from a sysfs tree, and the other
-// program holding a device, from a fake /proc tree and from a real process holding a pty.
+// What the monitor tells of a port: the adapter's latency timer from a fake sysfs tree, and the
+// program holding a pty, a real process.
 
 #include "platform/serialdev/PortFacts.h"
 
@@ -25,60 +25,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FakeTree : public ::testing::Test {
-protected:
-    // A file below the root with the text; a symlink to target instead when link is set.
-    std::string Put(const std::string& relative, const std::string& text, bool link = false) const {
-        const fs::path path = root_ + "/" + relative;
-        fs::create_directories(path.parent_path());
-        if (link) {
-            fs::create_symlink(text, path);
-        } else {
-            std::ofstream(path) << text;
-        }
-        return path.string();
+TEST(AdapterLatencyTimer, OfTheDeviceTheLinksLeadTo) {
+    const TempFolder folder("velmo-sysfs");
+    const std::string root = fs::canonical(folder.Path()), sys = root + "/sys";
+    for (const auto& [tty, text] : {std::pair{"ttyUSB0", "16\n"}, {"ttyUSB1", "unknown\n"}}) {
+        fs::create_directories(sys + "/class/tty/" + tty + "/device");
+        std::ofstream(sys + "/class/tty/" + tty + "/device/latency_timer") << text;
     }
-
-    TempFolder folder_{"velmo-portfacts"};
-    const std::string root_ = folder_.Path();
-};
-
-TEST_F(FakeTree, TheLatencyTimerOfTheDeviceTheLinksLeadTo) {
-    const std::string sys = root_ + "/sys";
-    Put("sys/class/tty/ttyUSB0/device/latency_timer", "16\n");
-    Put("sys/class/tty/ttyUSB1/device/latency_timer", "unknown\n");
-    Put("sys/class/tty/ttyS0/device/uevent", "");
-    const std::string usb0 = Put("dev/ttyUSB0", "");
-    const std::string byId = Put("dev/serial/by-id/usb-FTDI_FT232R-if00-port0", "../../ttyUSB0", true);
-    EXPECT_EQ(AdapterLatencyTimer(usb0, sys), 16);
-    EXPECT_EQ(AdapterLatencyTimer(byId, sys), 16);
+    fs::create_directories(sys + "/class/tty/ttyS0/device");
+    fs::create_directories(root + "/dev/serial/by-id");
+    std::ofstream(root + "/dev/ttyUSB0").close();
+    fs::create_symlink("../../ttyUSB0", root + "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0");
+    EXPECT_EQ(AdapterLatencyTimer(root + "/dev/ttyUSB0", sys), 16);
+    EXPECT_EQ(AdapterLatencyTimer(root + "/dev/serial/by-id/usb-FTDI_FT232R-if00-port0", sys), 16);
     for (const char* device : {"/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyACM9"}) {
         EXPECT_EQ(AdapterLatencyTimer(device, sys), std::nullopt) << device;
     }
 }
 
-TEST_F(FakeTree, TheLowestOtherProcessWithTheDeviceOpen) {
-    const std::string proc = root_ + "/proc";
-    const std::string usb0 = Put("dev/ttyUSB0", "");
-    const std::string self = std::to_string(getpid());
-    Put("proc/" + self + "/fd/3", usb0, true);  // this process is never its own holder
-    Put("proc/12/fd/1", "socket:[4242]", true);
-    Put("proc/20/comm", "kworker\n");  // no descriptors we may read
-    Put("proc/4000/fd/5", usb0, true);
-    Put("proc/4000/comm", "minicom\n");
-    Put("proc/5000/fd/7", usb0, true);
-    Put("proc/self", "4000", true);
-    const std::string port = Put("ports/COM3", usb0, true);
-    for (const std::string& device : {usb0, port}) {
-        const std::optional<TDeviceHolder> holder = FindDeviceHolder(device, proc);
-        ASSERT_TRUE(holder) << device;
-        EXPECT_EQ(holder->pid, 4000);
-        EXPECT_EQ(holder->name, "minicom");
-    }
-    EXPECT_EQ(FindDeviceHolder(root_ + "/dev/ttyUSB1", proc), std::nullopt);
-}
-
-TEST(HeldPort, TheOpeningFailureNamesTheProgramHoldingThePty) {
+// This process has the pty open too (the pair keeps a descriptor), but is never its own holder.
+TEST(FindDeviceHolder, TheOpeningFailureOfAHeldPortNamesTheProgram) {
     pty::PtyPair pty;
     pty::ScratchConfig config;
     config.MapPort(5, pty.SlavePath());
@@ -98,10 +64,9 @@ TEST(HeldPort, TheOpeningFailureNamesTheProgramHoldingThePty) {
     const bool holding = read(ready[0], &byte, 1) == 1;
     close(ready[0]);
     std::vector<std::string> lines;
-    std::optional<TDeviceHolder> holder;
+    const std::optional<TDeviceHolder> holder = FindDeviceHolder(pty.SlavePath());
     {
         ScopedSerialDiagnosticSink sink([&](const std::string& line) { lines.push_back(line); });
-        holder = FindDeviceHolder(pty.SlavePath());
         EXPECT_EQ(CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr),
                   INVALID_HANDLE_VALUE);
     }
@@ -111,9 +76,10 @@ TEST(HeldPort, TheOpeningFailureNamesTheProgramHoldingThePty) {
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->pid, child);
     EXPECT_EQ(holder->name, "velmo-holder");
+    const std::string pid = std::to_string(child);
     EXPECT_EQ(lines, std::vector<std::string>{"COM5 -> " + pty.SlavePath() +
                                               ": cannot open the port: held by another program (velmo-holder, pid " +
-                                              std::to_string(child) + ")"});
+                                              pid + ")"});
     EXPECT_EQ(FindDeviceHolder(pty.SlavePath()), std::nullopt);
 }
 

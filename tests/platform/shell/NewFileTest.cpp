@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
@@ -28,15 +29,13 @@ TEST(DocumentsFolder, FromEachSourceInTurn) {
     };
     const Case cases[] = {
         {"/home/Docs", "\"$HOME/Papers\"", true, "/home/Docs"},
-        {"/home/Gone", "\"$HOME/Papers\"", true, "/home/Papers"},
-        {nullptr, "\"$HOME/My\\ Files\"", true, "/home/My Files"},
+        {"/home/Gone", "\"$HOME/My\\ Files\"", true, "/home/My Files"},
         {nullptr, "\"$HOME/Gone\"", true, "/home"},
-        {nullptr, nullptr, true, "/home"},
         {nullptr, nullptr, false, nullptr},
     };
     const TempFolder folder("velmo-documents");
     const std::string root = folder.Path(), bin = root + "/bin", config = root + "/config", home = root + "/home";
-    for (const char* made : {"/bin", "/home/Docs", "/home/Papers", "/home/My Files", "/config"}) {
+    for (const char* made : {"/bin", "/home/Docs", "/home/My Files", "/config"}) {
         fs::create_directories(root + made);
     }
     const ScopedEnv path("PATH", bin.c_str());
