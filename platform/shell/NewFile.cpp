@@ -95,9 +95,8 @@ std::optional<std::string> OutputOf(const char* program, const char* argument) {
 
 // XDG_DOCUMENTS_DIR as user-dirs.dirs writes it: "$HOME/Documents" or an absolute path, in
 // double quotes, with backslash escapes.
-std::optional<std::string> DocumentsOfUserDirs(const std::string& home) {
-    const std::string config = Environment("XDG_CONFIG_HOME");
-    const fs::path file = (config.empty() ? fs::path(home) / ".config" : fs::path(config)) / "user-dirs.dirs";
+std::optional<std::string> DocumentsOfUserDirs(const std::string& home, const std::string& configHome) {
+    const fs::path file = (configHome.empty() ? fs::path(home) / ".config" : fs::path(configHome)) / "user-dirs.dirs";
     std::ifstream in(file);
     constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=";
     std::optional<std::string> found;
@@ -129,12 +128,15 @@ std::string NumberedName(const std::string& stem, int number, const std::string&
 }  // namespace
 
 std::string DocumentsFolder() {
-    if (const std::optional<std::string> printed = OutputOf("xdg-user-dir", "DOCUMENTS")) {
+    return DocumentsFolder("xdg-user-dir", Environment("HOME"), Environment("XDG_CONFIG_HOME"));
+}
+
+std::string DocumentsFolder(const std::string& program, const std::string& home, const std::string& configHome) {
+    if (const std::optional<std::string> printed = OutputOf(program.c_str(), "DOCUMENTS")) {
         if (const std::optional<std::string> folder = ExistingFolder(Trim(*printed))) return *folder;
     }
-    const std::string home = Environment("HOME");
     if (!home.empty()) {
-        if (const std::optional<std::string> configured = DocumentsOfUserDirs(home)) {
+        if (const std::optional<std::string> configured = DocumentsOfUserDirs(home, configHome)) {
             if (const std::optional<std::string> folder = ExistingFolder(*configured)) return *folder;
         }
         return home;

@@ -11,6 +11,9 @@ namespace vcl {
 // ${XDG_CONFIG_HOME:-$HOME/.config}/user-dirs.dirs, each only when it names an existing folder;
 // else $HOME; else the current folder.
 std::string DocumentsFolder();
+// The same from the given program (run without a shell), home folder and config folder (empty:
+// <home>/.config); an empty home has none.
+std::string DocumentsFolder(const std::string& program, const std::string& home, const std::string& configHome);
 
 // A file just created, open for writing (the caller closes fd), or why none could be.
 struct TNewFile {

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/serialdev/PortName.h"
-#include "tests/support/ScopedEnv.h"
 
 namespace vcl {
 namespace {
@@ -112,6 +111,30 @@ TEST_F(PortTree, NoDevicesAndNumbersOutOfRangeResolveToNothing) {
     folders_.dev = root_ + "/missing";
     EXPECT_EQ(ResolvePortPath(1, folders_), std::nullopt);
 }
+
+// Sets or clears an environment variable for the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (saved_) {
+            setenv(name_, saved_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
 
 TEST(PortFolders, PortsFolderFollowsTheConfigHome) {
     const ScopedEnv home("HOME", "/home/tester");

@@ -12,7 +12,6 @@
 #include <iterator>
 #include <vector>
 
-#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempFolder.h"
 
 namespace vcl {
@@ -24,32 +23,28 @@ TEST(DocumentsFolder, FromEachSourceInTurn) {
     struct Case {
         const char* printed;   // what xdg-user-dir prints, below the root; null: not installed
         const char* userDirs;  // XDG_DOCUMENTS_DIR in user-dirs.dirs; null: no file
-        bool hasHome;
+        const char* home;      // below the root; null: none
         const char* folder;    // below the root; null: the current folder
     };
     const Case cases[] = {
-        {"/home/Docs", "\"$HOME/Papers\"", true, "/home/Docs"},
-        {"/home/Gone", "\"$HOME/My\\ Files\"", true, "/home/My Files"},
-        {nullptr, "\"$HOME/Gone\"", true, "/home"},
-        {nullptr, nullptr, false, nullptr},
+        {"/home/Docs", "\"$HOME/Papers\"", "/home", "/home/Docs"},
+        {"/home/Gone", "\"$HOME/My\\ Files\"", "/home", "/home/My Files"},
+        {nullptr, "\"$HOME/Gone\"", "/home", "/home"},
+        {nullptr, nullptr, nullptr, nullptr},
     };
     const TempFolder folder("velmo-documents");
-    const std::string root = folder.Path(), bin = root + "/bin", config = root + "/config", home = root + "/home";
-    for (const char* made : {"/bin", "/home/Docs", "/home/My Files", "/config"}) {
-        fs::create_directories(root + made);
-    }
-    const ScopedEnv path("PATH", bin.c_str());
-    const ScopedEnv configHome("XDG_CONFIG_HOME", config.c_str());
+    const std::string root = folder.Path(), program = root + "/xdg-user-dir", config = root + "/config";
+    for (const char* made : {"/home/Docs", "/home/My Files", "/config"}) fs::create_directories(root + made);
     for (const Case& c : cases) {
-        fs::remove(bin + "/xdg-user-dir");
+        fs::remove(program);
         fs::remove(config + "/user-dirs.dirs");
         if (c.printed) {
-            std::ofstream(bin + "/xdg-user-dir") << "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo '" << root << c.printed << "'\n";
-            chmod((bin + "/xdg-user-dir").c_str(), 0755);
+            std::ofstream(program) << "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo '" << root << c.printed << "'\n";
+            chmod(program.c_str(), 0755);
         }
         if (c.userDirs) std::ofstream(config + "/user-dirs.dirs") << "# comment\nXDG_DOCUMENTS_DIR=" << c.userDirs << "\n";
-        const ScopedEnv homeVariable("HOME", c.hasHome ? home.c_str() : nullptr);
-        EXPECT_EQ(DocumentsFolder(), c.folder ? root + c.folder : fs::current_path().string());
+        EXPECT_EQ(DocumentsFolder(program, c.home ? root + c.home : "", config),
+                  c.folder ? root + c.folder : fs::current_path().string());
     }
 }
 
