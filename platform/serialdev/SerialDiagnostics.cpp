@@ -25,6 +25,13 @@ std::string GroupHint(const std::string& group) {
     return "join the group that owns the device (" + group + ")";
 }
 
+// " (minicom, pid 1234)", or nothing when the holder is unknown.
+std::string HolderNote(const std::optional<TDeviceHolder>& holder) {
+    if (!holder) return {};
+    const std::string pid = "pid " + std::to_string(holder->pid);
+    return " (" + (holder->name.empty() ? pid : holder->name + ", " + pid) + ")";
+}
+
 }  // namespace
 
 std::string DescribeOpenFailure(int portNumber, const PortOpenReport& report) {
@@ -35,7 +42,7 @@ std::string DescribeOpenFailure(int portNumber, const PortOpenReport& report) {
         case PortOpenReport::Reason::PermissionDenied:
             reason = "permission denied; " + GroupHint(report.group) + ", then log in again";
             break;
-        case PortOpenReport::Reason::Held: reason = "held by another program"; break;
+        case PortOpenReport::Reason::Held: reason = "held by another program" + HolderNote(report.holder); break;
         case PortOpenReport::Reason::NotSerial: reason = "not a serial device"; break;
         case PortOpenReport::Reason::Other: reason = std::strerror(report.error); break;
     }

@@ -5,7 +5,10 @@
 //   COM3 -> /dev/ttyUSB0: permission denied; join the group that owns the device (dialout), then log in again
 
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "platform/serialdev/PortFacts.h"
 
 namespace vcl {
 
@@ -17,6 +20,7 @@ struct PortOpenReport {
     std::string device;  // the device the port resolved to; empty when none is present
     std::string group;   // for PermissionDenied: the group that owns the device, when known
     int error = 0;       // for Other: the errno
+    std::optional<TDeviceHolder> holder;  // for Held: the other program, where /proc tells
 };
 
 // The line for a failed opening of "COMn".

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/serialdev/PortFacts.h"
 #include "platform/serialdev/PortName.h"
 #include "platform/serialdev/SerialDevice.h"
 #include "platform/serialdev/TermiosSettings.h"
@@ -69,7 +70,10 @@ void NoteOpenFailure(int error, const std::string& path, PortOpenReport& report)
             break;
         // TIOCEXCL held by another program gives EBUSY, its lock EWOULDBLOCK.
         case EBUSY:
-        case EWOULDBLOCK: report.reason = PortOpenReport::Reason::Held; break;
+        case EWOULDBLOCK:
+            report.reason = PortOpenReport::Reason::Held;
+            report.holder = FindDeviceHolder(path);
+            break;
         case ENOTTY: report.reason = PortOpenReport::Reason::NotSerial; break;
         default:
             report.reason = PortOpenReport::Reason::Other;
