@@ -3,8 +3,12 @@
 
 #include "app/BusLog.h"
 
+#include <cstdlib>
+#include <ctime>
+
 #include <gtest/gtest.h>
 
+#include "app/LogText.h"
 #include "modbus/modbus.h"
 
 namespace app {
@@ -85,6 +89,35 @@ TEST(BusLog, FramesPausesRepliesAndCountersOfARun) {
     EXPECT_EQ(c.ResponseAverage(), 20000u);
     log.ZeroCounters();
     EXPECT_EQ(log.Counters(), TLogCounters{});
+}
+
+TEST(LogText, RowsInBothLanguagesAsCellsCsvAndTabs) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    // Started at 2026-12-09 12:00:00 UTC.
+    TBusLog log(1000000, 1796817600000000);
+    log.Hear(Sent(1000000 + 1234567, WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x02})));
+    log.Hear({.Kind = serial::TCommEventKind::Opened, .Micros = 1500000, .PortNumber = 3, .Line = kLine,
+              .Device = "/dev/ttyUSB0", .LowLatency = true, .LatencyTimerMs = 1});
+    log.Hear({.Kind = serial::TCommEventKind::OpenFailed, .Micros = 1600000, .PortNumber = 3, .Line = kLine,
+              .Reason = "COM3 -> /dev/ttyUSB0: cannot open the port: held by another program (minicom, pid 42)"});
+    ASSERT_EQ(log.Rows().size(), 3u);
+    const auto cells = LogCells(log, log.Rows()[0], modbus::TLanguage::English, false);
+    EXPECT_EQ(cells[kTimeColumn], "1234.6");
+    EXPECT_EQ(cells[kDirectionColumn], "TX");
+    EXPECT_EQ(cells[kBytesColumn], "01 03 00 01 00 02 95 CB");
+    EXPECT_EQ(cells[kCrcColumn], "OK");
+    EXPECT_EQ(cells[kDecodingColumn], "Slave 1, Read holding registers, start 1, count 2");
+    EXPECT_EQ(LogCells(log, log.Rows()[0], modbus::TLanguage::Chinese, false)[kDirectionColumn], "发送");
+    EXPECT_EQ(LogCells(log, log.Rows()[1], modbus::TLanguage::English, false)[kDecodingColumn],
+              "COM3 opened: /dev/ttyUSB0, 9600 8N1, low latency on, latency timer 1 ms");
+    EXPECT_EQ(CsvRow(log, log.Rows()[0], modbus::TLanguage::English),
+              "2026-12-09T12:00:01.234567+00:00,1234.6,TX,8,01 03 00 01 00 02 95 CB,,,OK,,"
+              "\"Slave 1, Read holding registers, start 1, count 2\"");
+    EXPECT_EQ(TabRow(log, log.Rows()[2], modbus::TLanguage::English),
+              "600.0\tPort\t\t\t\t\t\t\tCOM3 did not open: COM3 -> /dev/ttyUSB0: cannot open the port: held by "
+              "another program (minicom, pid 42)");
+    EXPECT_EQ(CsvHeader(modbus::TLanguage::English).substr(0, 24), "Timestamp,Time ms,Dir,Le");
 }
 
 TEST(BusLog, KeepsTheNewest100000RowsAndCountsTheRest) {
