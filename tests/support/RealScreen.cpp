@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -142,18 +141,7 @@ ScreenWindow FindWindow(const std::string& display, const std::string& name) {
     ScreenWindow window;
     window.Id = std::strtoul(ids.c_str(), nullptr, 10);
     if (window.Id == 0) return window;
-    // Lines of NAME=value.
-    std::istringstream shell(ProgramOutput({"xdotool", "getwindowgeometry", "--shell", std::to_string(window.Id)}, on));
-    for (std::string line; std::getline(shell, line);) {
-        const size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string key = line.substr(0, equals);
-        const int value = std::atoi(line.c_str() + equals + 1);
-        if (key == "X") window.Left = value;
-        if (key == "Y") window.Top = value;
-        if (key == "WIDTH") window.Width = value;
-        if (key == "HEIGHT") window.Height = value;
-    }
+    if (!WindowGeometry(display, window.Id, window)) window.Id = 0;
     return window;
 }
 

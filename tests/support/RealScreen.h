@@ -53,6 +53,9 @@ ScreenWindow WaitForWindow(const std::string& display, const std::string& name,
 // Waits until no window of that name is left; false when one still is when the time is up.
 bool WaitForNoWindow(const std::string& display, const std::string& name,
                      std::chrono::milliseconds limit = std::chrono::seconds(5));
+// The window's client area on the screen (xdotool's own answer counts a window manager's frame
+// twice); false when there is no such window.
+bool WindowGeometry(const std::string& display, unsigned long window, ScreenWindow& place);
 // Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW).
 bool RequestClose(const std::string& display, unsigned long window);
 
