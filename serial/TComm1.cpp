@@ -6,6 +6,7 @@
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/MessageBox.h"
 #include "platform/serialdev/CommApi.h"
+#include "platform/serialdev/PortFacts.h"
 
 namespace serial {
 
@@ -93,7 +94,8 @@ void TComm::OpenPort() {
     if (monitor_) {
         vcl::TPortInfo info;
         vcl::GetPortInfo(portHandle_, info);
-        Tell({.Kind = TCommEventKind::Opened, .Device = info.device, .LowLatency = info.lowLatency});
+        Tell({.Kind = TCommEventKind::Opened, .Device = info.device, .LowLatency = info.lowLatency,
+              .LatencyTimerMs = vcl::AdapterLatencyTimer(info.device)});
     }
 }
 
@@ -247,6 +249,12 @@ void TComm::Tell(TCommEvent event) const {
 uint64_t TComm::InterFrameSilenceMicroseconds() const {
     constexpr uint64_t kShortestSilence = 20000;
     return std::max(CharacterMicroseconds() * 7 / 2, kShortestSilence);
+}
+
+uint32_t TComm::WaitingCount() const {
+    DWORD count = 0;
+    if (IsOpen()) vcl::GetInputWaiting(portHandle_, count);
+    return count;
 }
 
 uint32_t TComm::DataCount() {

@@ -84,6 +84,9 @@ public:
     // valid until the next read that finds bytes; returns their count minus 1. ECommError when
     // the port is closed.
     int32_t ReadBytes(const uint8_t*& Data);
+    // Bytes waiting in the device's input queue, read without collecting the line errors the next
+    // poll reports (0 while closed).
+    uint32_t WaitingCount() const;
     // Bytes waiting in the device's input queue (0 while closed). Writing 0 empties the queue.
     uint32_t DataCount();
     void SetDataCount(uint32_t value);

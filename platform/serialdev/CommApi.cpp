@@ -176,6 +176,11 @@ bool GetReadArrivals(HANDLE file, std::vector<TArrivalRun>& runs) {
     return true;
 }
 
+bool GetInputWaiting(HANDLE file, DWORD& count) {
+    count = 0;
+    return OnDevice(file, [&](SerialDevice& device) { return device.InputWaiting(count); });
+}
+
 bool GetPortInfo(HANDLE file, TPortInfo& info) {
     const std::shared_ptr<OpenPort> port = Handles().Find(file);
     if (!port) return false;

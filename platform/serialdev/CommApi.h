@@ -55,6 +55,8 @@ bool CloseHandle(HANDLE file);
 // not open; runs empty and micros 0 where the device cannot tell.
 bool GetReadArrivals(HANDLE file, std::vector<TArrivalRun>& runs);
 bool GetWriteDone(HANDLE file, uint64_t& micros);
+// How many received bytes wait, leaving the line errors for the next ClearCommError.
+bool GetInputWaiting(HANDLE file, DWORD& count);
 
 // What the port is, for a person reading a log: the device it led to, whether the driver runs with
 // low latency, whether the device has gone away. False for a handle that is not open.

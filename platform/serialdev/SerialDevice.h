@@ -51,6 +51,14 @@ public:
     // When the last WriteFile's bytes had all been handed on towards the line; 0 when the device
     // cannot tell, or some still wait in the port's output queue.
     virtual uint64_t LastWriteDone() const { return 0; }
+    // How many received bytes wait, without touching the line errors ClearCommError collects.
+    virtual bool InputWaiting(DWORD& count) {
+        COMSTAT status;
+        DWORD errors = 0;
+        if (!ClearCommError(errors, status)) return false;
+        count = status.cbInQue;
+        return true;
+    }
     // Whether the driver holds no received bytes back (see LowLatency.h).
     virtual bool LowLatency() const { return false; }
 };

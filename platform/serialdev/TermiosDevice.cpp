@@ -402,6 +402,13 @@ bool TermiosDevice::ClearCommError(DWORD& errors, COMSTAT& status) {
     return true;
 }
 
+bool TermiosDevice::InputWaiting(DWORD& count) {
+    int waiting = 0;
+    if (Gone() || ::ioctl(fd_, FIONREAD, &waiting) != 0) return false;
+    count = static_cast<DWORD>(waiting);
+    return true;
+}
+
 bool TermiosDevice::ReadLineErrorCounts(LineErrorCounts& counts) {
     serial_icounter_struct kernel{};
     if (::ioctl(fd_, TIOCGICOUNT, &kernel) != 0) return false;

@@ -46,6 +46,7 @@ public:
     std::vector<TArrivalRun> LastReadArrivals() const override { return lastArrivals_; }
     uint64_t LastWriteDone() const override { return Queued() == 0 ? lastWriteDone_ : 0; }
     bool LowLatency() const override { return lowLatency_ && lowLatency_->Active(); }
+    bool InputWaiting(DWORD& count) override;
 
 private:
     // The kernel's line-error counters, the part of serial_icounter_struct that maps to CE_ flags.

@@ -73,6 +73,12 @@ public:
     }
 
     std::vector<TArrivalRun> LastReadArrivals() const override { return arrivals_; }
+    bool InputWaiting(DWORD& count) override {
+        if (port_->generation_ != generation_) return false;
+        port_->DeliverScheduled();
+        count = static_cast<DWORD>(port_->input_.size());
+        return true;
+    }
     uint64_t LastWriteDone() const override { return writeDone_; }
 
     bool ClearCommError(DWORD& errors, COMSTAT& status) override {
