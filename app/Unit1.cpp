@@ -1,13 +1,11 @@
 #include "app/Unit1.h"
 
-#include "app/ComboBoxes.h"
-
 #include <algorithm>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "controls/button/Button.h"
+#include "controls/combobox/ComboBox.h"
 #include "controls/groupbox/GroupBox.h"
 #include "controls/label/Label.h"
 #include "controls/radiogroup/RadioGroup.h"
@@ -71,11 +69,7 @@ std::function<bool(const std::string&)>& TForm1::WebOpener() {
 
 template <typename T>
 void TForm1::Find(T*& field, const char* name) {
-    if constexpr (std::is_same_v<T, se::TSeSkinComboBox>) {
-        field = combo::As(FindComponent(name));
-    } else {
-        field = dynamic_cast<T*>(FindComponent(name));
-    }
+    field = dynamic_cast<T*>(FindComponent(name));
     if (!field) throw EReadError(std::string("The stored form lacks ") + name);
 }
 
@@ -157,9 +151,9 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
     const int32_t length = modbus::StrToInt(Edit2->Text());
     if (Edit27->Text().empty()) Edit27->SetText("1");
     const int32_t start = modbus::StrToInt(Edit27->Text());
-    const auto slave = static_cast<uint8_t>(combo::ItemIndex(*SeSkinComboBox8) + 1);
+    const auto slave = static_cast<uint8_t>(SeSkinComboBox8->ItemIndex() + 1);
 
-    if (combo::ItemIndex(*SeSkinComboBox100) == kReadMode) {
+    if (SeSkinComboBox100->ItemIndex() == kReadMode) {
         SeSkinLabel9->SetCaption(u"读长度:");
         Edit22->SetVisible(false);
         SeSkinLabel31->SetVisible(false);
@@ -170,7 +164,7 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
         SeSkinLabel14->SetVisible(false);
         Edit3->SetVisible(false);
         SeSkinButton4->SetVisible(false);
-    } else if (combo::ItemIndex(*SeSkinComboBox100) == kWriteMode) {
+    } else if (SeSkinComboBox100->ItemIndex() == kWriteMode) {
         SeSkinLabel9->SetCaption(u"写长度:");
         Edit22->SetVisible(true);
         SeSkinLabel31->SetVisible(true);
@@ -186,12 +180,12 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
         if (length == 8) SeSkinLabel14->SetCaption(u"可由Double 生成待写Hex 数据");
     }
 
-    if (combo::ItemIndex(*SeSkinComboBox100) == kReadMode) {
+    if (SeSkinComboBox100->ItemIndex() == kReadMode) {
         modbus::BuildReadRequest(slave, start, length);
         Memo2->SetText(modbus::FormatReadFrame());
         Edit25->SetText(modbus::ByteToHex(modbus::FrameBuffer[6]));
         Edit26->SetText(modbus::ByteToHex(modbus::FrameBuffer[7]));
-    } else if (combo::ItemIndex(*SeSkinComboBox100) == kWriteMode) {
+    } else if (SeSkinComboBox100->ItemIndex() == kWriteMode) {
         // A length the buffer cannot hold raises before anything is written.
         const int count = modbus::BuildWriteRequest(slave, start, length, Edit22->Text());
         Edit25->SetText(modbus::ByteToHex(modbus::FrameBuffer[static_cast<size_t>(length) + 7]));
@@ -202,10 +196,10 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
 
 // The port panel's toggle: the chosen settings go to the port, then it opens or closes.
 void TForm1::SeSkinButton1Click(vcl::TObject*) {
-    Comm1->SetCommPort(static_cast<serial::TComPortNumber>(std::clamp(combo::ItemIndex(*SeSkinComboBox1), 0, 14)));
-    Comm1->SetBaudRate(Pick(kBaudRates, combo::ItemIndex(*SeSkinComboBox2)));
-    Comm1->SetDataBits(static_cast<serial::TDataBits>(std::clamp(combo::ItemIndex(*SeSkinComboBox3), 0, 3)));
-    Comm1->SetStopBits(Pick(kStopBits, combo::ItemIndex(*SeSkinComboBox4)));
+    Comm1->SetCommPort(static_cast<serial::TComPortNumber>(std::clamp(SeSkinComboBox1->ItemIndex(), 0, 14)));
+    Comm1->SetBaudRate(Pick(kBaudRates, SeSkinComboBox2->ItemIndex()));
+    Comm1->SetDataBits(static_cast<serial::TDataBits>(std::clamp(SeSkinComboBox3->ItemIndex(), 0, 3)));
+    Comm1->SetStopBits(Pick(kStopBits, SeSkinComboBox4->ItemIndex()));
     if (!Comm1->PortOpen()) {
         Comm1->SetPortOpen(true);  // a failure ends the click here, the panel still closed
         SeSkinButton1->SetCaption(u"关闭串口");

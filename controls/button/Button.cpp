@@ -39,6 +39,22 @@ TSeCustomButton::TSeCustomButton(TComponent* AOwner) : TSeCustomControl(AOwner) 
 
 TSeCustomButton::~TSeCustomButton() { glyph_.OnChange = nullptr; }
 
+namespace {
+
+constexpr TEnumName<TSeButtonState> kButtonStateNames[] = {{"kbsNormal", kbsNormal}, {"kbsPressed", kbsPressed}};
+
+}  // namespace
+
+const TStoredProperties& TSeCustomButton::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomButton>(&TSeCustomControl::StoredProperties(), {
+        {"Caption", [](auto& b, auto& v) { b.SetCaption(v.WideText()); }},
+        {"BlackAndWhiteGlyph", [](auto& b, auto& v) { b.SetBlackAndWhiteGlyph(v.Bool()); }},
+        {"State", [](auto& b, auto& v) { b.SetState(v.Enum(kButtonStateNames)); }},
+        {"WordWrap", [](auto& b, auto& v) { b.SetWordWrap(v.Bool()); }},
+    });
+    return table;
+}
+
 void TSeCustomButton::SetCaption(std::u16string_view value) {
     if (StoreWideCaption(value)) Invalidate();
 }
@@ -342,6 +358,14 @@ void TSeCustomButton::CMFocusChanged(TMessage& m) {
         Invalidate();
     }
     TSeCustomControl::CMFocusChanged(m);
+}
+
+const TStoredProperties& TSeSkinButton::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeSkinButton>(&TSeCustomButton::StoredProperties(), {
+        {"ShowCaption", [](auto& b, auto& v) { b.SetShowCaption(v.Bool()); }},
+        {"ShowGlyph", [](auto& b, auto& v) { b.SetShowGlyph(v.Bool()); }},
+    });
+    return table;
 }
 
 void TSeSkinButton::Loaded() {

@@ -24,6 +24,9 @@ public:
     explicit TSeCustomButton(vcl::TComponent* AOwner);
     ~TSeCustomButton() override;
 
+    // The wide Caption, State and the glyph and caption settings, besides the foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     const std::u16string& Caption() const { return WideCaption(); }
     void SetCaption(std::u16string_view value);
     // The button is the one Enter presses while no other button has the focus.
@@ -100,6 +103,9 @@ private:
 class TSeSkinButton : public TSeSkinAware<TSeCustomButton> {
 public:
     explicit TSeSkinButton(vcl::TComponent* AOwner) : TSeSkinAware(AOwner, "Button") {}
+
+    // ShowGlyph and ShowCaption, besides the button's.
+    const vcl::TStoredProperties& StoredProperties() const override;
 
     // Only a skin draws without glyph or caption; storing them changes nothing here.
     bool ShowGlyph() const { return showGlyph_; }

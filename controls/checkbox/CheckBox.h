@@ -16,6 +16,8 @@
 namespace se {
 
 enum TSeAlignment : uint8_t { ktaLeftJustify, ktaRightJustify, ktaCenter };
+inline constexpr vcl::TEnumName<TSeAlignment> kSeAlignmentNames[] = {
+    {"ktaLeftJustify", ktaLeftJustify}, {"ktaRightJustify", ktaRightJustify}, {"ktaCenter", ktaCenter}};
 // The mark's side: the first two values of TSeAlignment.
 using TSeLeftRight = TSeAlignment;
 

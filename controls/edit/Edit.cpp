@@ -47,6 +47,17 @@ TSeCustomEdit::~TSeCustomEdit() {
     contextMenu_ = nullptr;
 }
 
+const TStoredProperties& TSeCustomEdit::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomEdit>(&TSeCustomControl::StoredProperties(), {
+        {"Text", [](auto& e, auto& v) { e.SetText(v.WideText()); }},
+        {"AutoSize", [](auto& e, auto& v) { e.SetAutoSize(v.Bool()); }},
+        {"PasswordKind", [](auto& e, auto& v) { e.SetPasswordKind(v.Enum(kPasswordKindNames)); }},
+        {"ContextMenuOptions.Animation.EffectKind",
+         [](auto& e, auto& v) { e.ContextMenuOptions().Animation().SetEffectKind(v.Text()); }},
+    });
+    return table;
+}
+
 // ---- properties --------------------------------------------------------------------------------
 
 void TSeCustomEdit::SetText(const std::u16string& value) {

@@ -23,6 +23,9 @@
 namespace se {
 
 enum TPasswordKind : uint8_t { pkNone, pkChar, pkRect, pkRoundRect, pkCircle, pkTriangle };
+inline constexpr vcl::TEnumName<TPasswordKind> kPasswordKindNames[] = {
+    {"pkNone", pkNone},           {"pkChar", pkChar},     {"pkRect", pkRect},
+    {"pkRoundRect", pkRoundRect}, {"pkCircle", pkCircle}, {"pkTriangle", pkTriangle}};
 enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
 
 // The commands behind the context menu's items (their Command), to find them again.
@@ -32,6 +35,10 @@ class TSeCustomEdit : public TSeCustomControl {
 public:
     explicit TSeCustomEdit(vcl::TComponent* AOwner);
     ~TSeCustomEdit() override;
+
+    // The wide Text, AutoSize, PasswordKind and the context menu's effect, besides the
+    // foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
 
     // The wide text (hides the toolkit's UTF-8 text, which writes arrive through as well).
     const std::u16string& Text() const { return text_; }

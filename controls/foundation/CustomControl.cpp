@@ -18,6 +18,24 @@ TSeCustomControl::TSeCustomControl(TComponent* AOwner) : TCustomControl(AOwner) 
 
 TSeCustomControl::~TSeCustomControl() { blending_.OnChange = nullptr; }
 
+const TStoredProperties& TSeCustomControl::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomControl>(&TCustomControl::StoredProperties(), {
+        {"Performance", [](auto& c, auto& v) { c.SetPerformance(v.Enum(kPerformanceNames)); }},
+        {"Transparent", [](auto& c, auto& v) { c.SetTransparent(v.Bool()); }},
+        {"BevelSides", [](auto& c, auto& v) {
+             TSeBevelSides sides = 0;
+             for (const TIdent& side : v.Idents()) sides |= BevelSide(v.EnumOf(side.name, kBevelSideNames));
+             c.SetBevelSides(sides);
+         }},
+        {"BevelInner", [](auto& c, auto& v) { c.SetBevelInner(v.Enum(kBevelCutNames)); }},
+        {"BevelOuter", [](auto& c, auto& v) { c.SetBevelOuter(v.Enum(kBevelCutNames)); }},
+        {"BevelKind", [](auto& c, auto& v) { c.SetBevelKind(v.Enum(kBevelKindNames)); }},
+        {"BevelWidth", [](auto& c, auto& v) { c.SetBevelWidth(v.Int()); }},
+        {"BorderWidth", [](auto& c, auto& v) { c.SetBorderWidth(v.Int()); }},
+    });
+    return table;
+}
+
 void TSeCustomControl::SetPerformance(TSePerformance value) {
     if (value == performance_ || (blending_.Enabled() && value == kspNoBuffer)) return;
     performance_ = value;

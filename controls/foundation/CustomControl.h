@@ -40,6 +40,9 @@ public:
     explicit TSeCustomControl(vcl::TComponent* AOwner);
     ~TSeCustomControl() override;
 
+    // Performance, Transparent and the bevel and border ring, besides the toolkit's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     TSePerformance Performance() const { return performance_; }
     // Ignored while Blending is on and the value is kspNoBuffer.
     void SetPerformance(TSePerformance value);

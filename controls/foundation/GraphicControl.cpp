@@ -15,6 +15,14 @@ TSeGraphicControl::TSeGraphicControl(TComponent* AOwner) : TGraphicControl(AOwne
 
 TSeGraphicControl::~TSeGraphicControl() = default;
 
+const TStoredProperties& TSeGraphicControl::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeGraphicControl>(&TGraphicControl::StoredProperties(), {
+        {"Performance", [](auto& c, auto& v) { c.SetPerformance(v.Enum(kPerformanceNames)); }},
+        {"Transparent", [](auto& c, auto& v) { c.SetTransparent(v.Bool()); }},
+    });
+    return table;
+}
+
 void TSeGraphicControl::SetPerformance(TSePerformance value) {
     if (value == performance_ || (blending_.Enabled() && value == kspNoBuffer)) return;
     performance_ = value;

@@ -16,6 +16,9 @@ public:
     explicit TSeGraphicControl(vcl::TComponent* AOwner);
     ~TSeGraphicControl() override;
 
+    // Performance and Transparent, besides the toolkit's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     TSePerformance Performance() const { return performance_; }
     // Ignored while Blending is on and the value is kspNoBuffer.
     void SetPerformance(TSePerformance value);

@@ -21,6 +21,16 @@ TSeCustomGroupBox::TSeCustomGroupBox(TComponent* AOwner) : TSeCustomControl(AOwn
     SetBounds(0, 0, 100, 90);
 }
 
+const TStoredProperties& TSeCustomGroupBox::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomGroupBox>(&TSeCustomControl::StoredProperties(), {
+        {"Caption", [](auto& g, auto& v) { g.SetCaption(v.WideText()); }},
+        {"CaptionMargin", [](auto& g, auto& v) { g.SetCaptionMargin(v.Int()); }},
+        {"UseCheckBox", [](auto& g, auto& v) { g.SetUseCheckBox(v.Bool()); }},
+        {"CheckBoxAlignment", [](auto& g, auto& v) { g.SetCheckBoxAlignment(v.Enum(kSeAlignmentNames)); }},
+    });
+    return table;
+}
+
 void TSeCustomGroupBox::SetCaption(const std::u16string& value) {
     if (value == caption_) return;
     caption_ = value;

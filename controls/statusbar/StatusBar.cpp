@@ -217,6 +217,23 @@ TSeCustomStatusBar::~TSeCustomStatusBar() {
     panels_.reset();
 }
 
+const TStoredProperties& TSeCustomStatusBar::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomStatusBar>(&TSeCustomControl::StoredProperties(), {
+        {"Panels", [](auto& s, auto& v) {
+             s.Panels().Clear();
+             for (const auto& item : v.Collection()) {
+                 TSeStatusPanel* panel = s.Panels().Add();
+                 for (const auto& [name, value] : item) {
+                     if (name == "Width") panel->SetWidth(value);
+                     else if (name == "ImageIndex") panel->SetImageIndex(value);
+                     else v.Fail("unknown panel property " + std::string(name));
+                 }
+             }
+         }},
+    });
+    return table;
+}
+
 void TSeCustomStatusBar::SetPanels(const TSeStatusPanels& value) { panels_->Assign(value); }
 
 void TSeCustomStatusBar::SetImages(TCustomImageList* value) {

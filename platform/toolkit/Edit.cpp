@@ -8,6 +8,7 @@
 #include "platform/draw/Gdi.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/toolkit/Application.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
@@ -864,6 +865,21 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(std::
 }
 
 TCustomMemo::~TCustomMemo() = default;
+
+namespace {
+
+constexpr TEnumName<TScrollStyle> kScrollStyleNames[] = {
+    {"ssNone", ssNone}, {"ssHorizontal", ssHorizontal}, {"ssVertical", ssVertical}, {"ssBoth", ssBoth}};
+
+}  // namespace
+
+const TStoredProperties& TCustomMemo::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TCustomMemo>(&TCustomEdit::StoredProperties(), {
+        {"Lines.Strings", [](auto& m, auto& v) { m.SetLines(*v.Strings()); }},
+        {"ScrollBars", [](auto& m, auto& v) { m.SetScrollBars(v.Enum(kScrollStyleNames)); }},
+    });
+    return table;
+}
 
 void TCustomMemo::SetWordWrap(bool value) {
     if (value == wordWrap_) return;

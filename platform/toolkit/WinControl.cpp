@@ -6,6 +6,7 @@
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Screen.h"
 #include "platform/draw/Gdi.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/window/Input.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -217,6 +218,15 @@ void TWinControl::SetTabOrder(int value) {
     if (value == TabOrder()) return;
     EraseItem(list, this);
     list.insert(list.begin() + value, this);
+}
+
+const TStoredProperties& TWinControl::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TWinControl>(&TControl::StoredProperties(), {
+        // A tab order places the control among its siblings: it waits until all of them exist.
+        {"TabOrder",
+         [](auto& c, auto& v) { v.Fixups().Add(v.Int(), [&c, order = v.Int()] { c.SetTabOrder(order); }); }},
+    });
+    return table;
 }
 
 void TWinControl::SetTabStop(bool value) {
