@@ -28,10 +28,6 @@ namespace {
 constexpr int kReadMode = 0;
 constexpr int kWriteMode = 1;
 
-// Left edges of the CRC fields and their labels: beside the write data, or in its place.
-constexpr int kCrcLowLeftWrite = 448, kCrcHighLeftWrite = 504;
-constexpr int kCrcLowLeftRead = 296, kCrcHighLeftRead = 352;
-
 constexpr serial::TBaudRate kBaudRates[] = {serial::br4800,  serial::br9600,  serial::br14400, serial::br19200,
                                             serial::br38400, serial::br57600, serial::br76800, serial::br115200};
 constexpr serial::TStopBits kStopBits[] = {serial::SB1, serial::SB1_5, serial::SB2};
@@ -168,10 +164,10 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
         SeSkinLabel9->SetCaption(u"写长度:");
         Edit22->SetVisible(true);
         SeSkinLabel31->SetVisible(true);
-        Edit25->SetLeft(kCrcLowLeftWrite);
-        SeSkinLabel29->SetLeft(kCrcLowLeftWrite);
-        Edit26->SetLeft(kCrcHighLeftWrite);
-        SeSkinLabel28->SetLeft(kCrcHighLeftWrite);
+        Edit25->SetLeft(kCrcLowLeft);
+        SeSkinLabel29->SetLeft(kCrcLowLeft);
+        Edit26->SetLeft(kCrcHighLeft);
+        SeSkinLabel28->SetLeft(kCrcHighLeft);
         const bool generates = length == 4 || length == 8;
         SeSkinLabel14->SetVisible(generates);
         Edit3->SetVisible(generates);
