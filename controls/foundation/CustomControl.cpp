@@ -229,7 +229,7 @@ void TSeCustomControl::PaintRingAndFace(TCanvas& canvas) {
     }
     {
         // The ring never touches the content area.
-        TSeSavedDC saved(dc);
+        vcl::TSavedDC saved(dc);
         ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
         PaintBorder();
     }
@@ -245,7 +245,7 @@ void TSeCustomControl::PaintFaceInClient(TCanvas& canvas, const TRect& client) {
     }
     {
         // Saved and restored: the hosted bars paint on this device context after the face.
-        TSeSavedDC saved(canvas.Handle());
+        vcl::TSavedDC saved(canvas.Handle());
         IntersectClipRect(canvas.Handle(), client.Left, client.Top, client.Right, client.Bottom);
         PaintFace();
     }

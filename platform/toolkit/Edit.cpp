@@ -743,7 +743,7 @@ void TCustomEdit::PaintWindow(HDC dc) {
     TRect field = ClientRect();
     if (borderStyle_ == bsSingle) DrawEdge(dc, &field, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     FillRect(dc, &field, Brush().Handle());
-    const int saved = SaveDC(dc);
+    const TSavedDC saved(dc);
     IntersectClipRect(dc, field.Left, field.Top, field.Right, field.Bottom);
     {
         TPaintCanvas canvas(dc, Font());
@@ -760,7 +760,6 @@ void TCustomEdit::PaintWindow(HDC dc) {
             PaintLine(dc, line, r.Left - scrollX_, y, showSelection, Enabled());
         }
     }
-    RestoreDC(dc, saved);
 }
 
 void TCustomEdit::PaintLine(HDC dc, size_t line, int x, int y, bool showSelection, bool enabled) {

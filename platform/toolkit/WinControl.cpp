@@ -525,16 +525,17 @@ void TWinControl::PaintHandler(TMessage& m) {
     const rtl::ScopeExit end([&, window = handle_] {
         if (own) EndPaint(window, ps);
     });
-    // Opaque window-less children paint all of their area: the window leaves it to them.
-    const int saved = SaveDC(dc);
-    int clip = SIMPLEREGION;
-    for (TControl* c : controls_) {
-        if (!c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
-        clip = ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-        if (clip == NULLREGION) break;
+    {
+        // Opaque window-less children paint all of their area: the window leaves it to them.
+        const TSavedDC saved(dc);
+        int clip = SIMPLEREGION;
+        for (TControl* c : controls_) {
+            if (!c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
+            clip = ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+            if (clip == NULLREGION) break;
+        }
+        if (clip != NULLREGION) PaintWindow(dc);
     }
-    if (clip != NULLREGION) PaintWindow(dc);
-    RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
 }
 
@@ -548,11 +549,10 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         TControl* c = *it;
         const TRect bounds = c->BoundsRect();
         if (!c->Visible() || !RectVisible(dc, &bounds)) continue;
-        const int saved = SaveDC(dc);
+        const TSavedDC saved(dc);
         OffsetWindowOrgEx(dc, -c->Left(), -c->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 
