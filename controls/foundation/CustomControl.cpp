@@ -7,21 +7,18 @@ namespace se {
 
 using namespace vcl;
 
-TSeCustomControl::TSeCustomControl(TComponent* AOwner) : TCustomControl(AOwner) {
+TSeCustomControl::TSeCustomControl(TComponent* AOwner) : TSePaintSettings(AOwner) {
     SetBounds(0, 0, 100, 30);
     SetDoubleBuffered(false);
     controlStyle_ |= csOpaque;
     SetColor(clBtnFace);
-    paintFont_.Assign(Font());
-    blending_.OnChange = [this](TObject*) { BlendingChanged(); };
+    ListenToBlending();
 }
 
-TSeCustomControl::~TSeCustomControl() { blending_.OnChange = nullptr; }
+TSeCustomControl::~TSeCustomControl() = default;
 
 const TStoredProperties& TSeCustomControl::StoredProperties() const {
-    static const auto table = TStoredProperties::Of<TSeCustomControl>(&TCustomControl::StoredProperties(), {
-        {"Performance", [](auto& c, auto& v) { c.SetPerformance(v.Enum(kPerformanceNames)); }},
-        {"Transparent", [](auto& c, auto& v) { c.SetTransparent(v.Bool()); }},
+    static const auto table = TStoredProperties::Of<TSeCustomControl>(&TSePaintSettings::StoredProperties(), {
         {"BevelSides", [](auto& c, auto& v) {
              TSeBevelSides sides = 0;
              for (const TIdent& side : v.Idents()) sides |= BevelSide(v.EnumOf(side.name, kBevelSideNames));
@@ -34,27 +31,6 @@ const TStoredProperties& TSeCustomControl::StoredProperties() const {
         {"BorderWidth", [](auto& c, auto& v) { c.SetBorderWidth(v.Int()); }},
     });
     return table;
-}
-
-void TSeCustomControl::SetPerformance(TSePerformance value) {
-    if (value == performance_ || (blending_.Enabled() && value == kspNoBuffer)) return;
-    performance_ = value;
-    Invalidate();
-}
-
-void TSeCustomControl::SetTransparent(bool value) {
-    if (value == transparent_) return;
-    transparent_ = value;
-    Invalidate();
-}
-
-// Assigning fires the blending's change notification, which switches the buffer and repaints.
-void TSeCustomControl::SetBlending(const TSeBlending& value) { blending_.Assign(value); }
-
-void TSeCustomControl::BlendingChanged() {
-    // Blending needs a buffer to compose in.
-    if (blending_.Enabled() && performance_ == kspNoBuffer) SetPerformance(kspDoubleBuffer);
-    if (!HasState(csLoading)) Invalidate();
 }
 
 void TSeCustomControl::SetBorderWidth(int value) {
@@ -201,19 +177,19 @@ bool TSeCustomControl::StoreWideCaption(std::u16string_view value) {
 }
 
 void TSeCustomControl::CopyParentBackground(HDC dc) {
-    const bool buffered = performance_ != kspNoBuffer;
-    se::CopyParentBackground(*this, dc, buffered, cachedWidth_, cachedHeight_, blending_.Enabled() && buffered);
+    const bool buffered = Performance() != kspNoBuffer;
+    se::CopyParentBackground(*this, dc, buffered, cachedWidth_, cachedHeight_, Blending().Enabled() && buffered);
 }
 
 void TSeCustomControl::Paint() {
     if (Width() <= 0 || Height() <= 0) return;
     TCanvas& canvas = *Canvas();
-    TSePaintBuffer buffer(canvas, performance_, cachedWidth_, cachedHeight_, true);
-    paintFont_.Assign(Font());
-    if (transparent_) CopyParentBackground(canvas.Handle());
+    TSePaintBuffer buffer(canvas, Performance(), cachedWidth_, cachedHeight_, true);
+    PaintFont().Assign(Font());
+    if (Transparent()) CopyParentBackground(canvas.Handle());
     PaintRingAndFace(canvas);
-    if (blending_.Enabled() && buffer.Buffered()) {
-        buffer.Blend(blendBuffer_, blending_.Value(), [this](HDC dc) { CopyParentBackground(dc); });
+    if (Blending().Enabled() && buffer.Buffered()) {
+        buffer.Blend(BlendBuffer(), Blending().Value(), [this](HDC dc) { CopyParentBackground(dc); });
     }
     buffer.Output();
 }
@@ -253,7 +229,7 @@ void TSeCustomControl::PaintFaceInClient(TCanvas& canvas, const TRect& client) {
 }
 
 void TSeCustomControl::PaintFace() {
-    if (!transparent_) FillRectColor(*Canvas(), GetInnerRect(), Color());
+    if (!Transparent()) FillRectColor(*Canvas(), GetInnerRect(), Color());
 }
 
 void TSeCustomControl::PaintBorder() {
@@ -290,7 +266,7 @@ void TSeCustomControl::WMEraseBkgnd(TMessage& m) {
         TCanvas& canvas = *Canvas();
         TSeCanvasLock lock(canvas);
         TSeCanvasRedirect redirect(canvas, dc);
-        if (transparent_) CopyParentBackground(dc);
+        if (Transparent()) CopyParentBackground(dc);
         PaintBorder();
         PaintFaceInClient(canvas, GetClientRect());
     }
@@ -304,17 +280,6 @@ void TSeCustomControl::WMWindowPosChanging(TMessage& m) {
         LayoutScrollBars();
     }
     TCustomControl::WMWindowPosChanging(m);
-}
-
-void TSeCustomControl::CMMouseEnter(TMessage& m) {
-    // The toolkit passes it on to the parent first, so every ancestor of the set hears of it too.
-    TCustomControl::CMMouseEnter(m);
-    MouseEnter();
-}
-
-void TSeCustomControl::CMMouseLeave(TMessage& m) {
-    TCustomControl::CMMouseLeave(m);
-    MouseLeave();
 }
 
 void TSeCustomControl::CMEnter(TMessage& m) {
@@ -331,18 +296,6 @@ void TSeCustomControl::CMTextChanged(TMessage& m) {
     TCustomControl::CMTextChanged(m);
     StoreWideCaption(vcl::WideCaption(Text()));
     Invalidate();
-}
-
-void TSeCustomControl::MouseEnter() {
-    mouseInside_ = true;
-    if (hoverRepaint_) Invalidate();
-    Fire(OnMouseEnter, this);
-}
-
-void TSeCustomControl::MouseLeave() {
-    mouseInside_ = false;
-    if (hoverRepaint_) Invalidate();
-    Fire(OnMouseLeave, this);
 }
 
 void TSeCustomControl::FocusEnter() {
