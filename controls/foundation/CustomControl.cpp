@@ -166,10 +166,6 @@ TRect TSeCustomControl::GetInnerRect() const {
     return r;
 }
 
-bool TSeCustomControl::ContainsPoint(int x, int y) const {
-    return x >= 0 && y >= 0 && x < cachedWidth_ && y < cachedHeight_;
-}
-
 bool TSeCustomControl::StoreWideCaption(std::u16string_view value) {
     if (value == caption_) return false;
     caption_ = value;

@@ -15,7 +15,7 @@
 //   MouseEnter/MouseLeave are the places to react.
 // - A caption is wide text (WideCaption); the toolkit's text written through SetText lands there
 //   too (CM_TEXTCHANGED). IsAcceleratorKey tells whether a typed character is the caption's "&"
-//   accelerator. Tracking marks a left press in progress; ContainsPoint tests a control point.
+//   accelerator. Controls that are pressed build on TSeCustomPressControl (PressControl.h).
 // - A child that asks for its background (Transparent, or Blending) gets this control's border
 //   and face painted into its buffer: PaintFace must draw relative to the DC's origin only.
 // - ScrollBars hosts scroll bars along the bottom and right of the inner rectangle (made by
@@ -112,10 +112,6 @@ protected:
     bool StoreWideCaption(std::u16string_view value);
     bool IsAcceleratorKey(char32_t key) const { return vcl::IsAccel(key, caption_); }
 
-    bool Tracking() const { return tracking_; }
-    void SetTracking(bool value) { tracking_ = value; }
-    // (x, y) lies in (0, 0, CachedWidth, CachedHeight).
-    bool ContainsPoint(int x, int y) const;
 
 private:
     void BorderPropertyChanged();
@@ -141,7 +137,6 @@ private:
     int cachedWidth_ = 0;
     int cachedHeight_ = 0;
     std::u16string caption_;
-    bool tracking_ = false;
 };
 
 }  // namespace se
