@@ -142,7 +142,7 @@ int TSeCustomEdit::CharWidth(int index) {
     return TextWidth(std::u16string_view(text_).substr(static_cast<size_t>(index - 1), 1));
 }
 
-int TSeCustomEdit::TextHeight() { return TScreenTextMeasure(Font()).TextHeight(u"Pq"); }
+int TSeCustomEdit::TextHeight() { return textHeight_.Of(Font(), u"Pq"); }
 
 void TSeCustomEdit::GetTextRect(TRect& rect) {
     rect = GetInnerRect();

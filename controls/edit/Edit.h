@@ -15,6 +15,7 @@
 
 #include "controls/edit/EditActions.h"
 #include "controls/foundation/CustomControl.h"
+#include "controls/foundation/ScreenTextMeasure.h"
 #include "controls/foundation/SkinHook.h"
 #include "controls/foundation/Types.h"
 #include "controls/popupmenu/MenuOptions.h"
@@ -169,6 +170,7 @@ private:
     void ClampPositions();
 
     std::u16string text_;
+    TScreenTextHeight textHeight_;
     bool mouseSelecting_ = false;
     int caretPos_ = 0;
     int selStart_ = 0;

@@ -68,6 +68,7 @@ protected:
 
 private:
     std::u16string caption_;
+    mutable TScreenTextHeight captionHeight_;
     int captionMargin_ = 12;
     bool enabled_ = true;
     bool useCheckBox_ = false;
