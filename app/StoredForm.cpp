@@ -38,18 +38,11 @@ constexpr std::pair<std::string_view, TComponent* (*)(TComponent*)> kClasses[] =
     {"TComm", Make<serial::TComm>},
 };
 
-// "<component>.<what> = <value>: <why>", as the property tables report.
-[[noreturn]] void Fail(std::string_view component, std::string_view what, std::string_view value,
-                       std::string_view why) {
-    throw EReadError(std::string(component) + "." + std::string(what) + " = " + std::string(value) + ": " +
-                     std::string(why));
-}
-
 TComponent* Create(const TStoredComponent& record, TComponent& owner) {
     for (const auto& [name, make] : kClasses) {
         if (name == record.className) return make(&owner);
     }
-    Fail(record.name, "ClassName", record.className, "unknown class");
+    vcl::FailStoredValue(record.name, "ClassName", record.className, "unknown class");
 }
 
 void Apply(TComponent& component, std::string_view name, const TStoredProperty& property, vcl::TStoredFixups& fixups) {
@@ -72,7 +65,7 @@ void ReadStoredForm(vcl::TCustomForm& form, const TStoredForm& stored) {
                 vcl::TWinControl* parent = &form;
                 if (!record.parent.empty()) {
                     parent = dynamic_cast<vcl::TWinControl*>(form.FindComponent(std::string(record.parent)));
-                    if (!parent) Fail(record.name, "Parent", record.parent, "no such container");
+                    if (!parent) vcl::FailStoredValue(record.name, "Parent", record.parent, "no such container");
                 }
                 control->SetParent(parent);
             }
@@ -86,7 +79,9 @@ void BindStoredEvents(vcl::TCustomForm& form, const TStoredForm& stored, const T
                       const TKeyPressHandlers& keyPress) {
     for (const TStoredEvent& binding : stored.events) {
         TComponent* component = binding.component.empty() ? &form : form.FindComponent(std::string(binding.component));
-        const auto fail = [&](std::string_view why) { Fail(binding.component, binding.event, binding.handler, why); };
+        const auto fail = [&](std::string_view why) {
+            vcl::FailStoredValue(binding.component, binding.event, binding.handler, why);
+        };
         if (!component) fail("no such component");
         if (binding.event == "OnKeyPress") {
             auto* control = dynamic_cast<vcl::TWinControl*>(component);

@@ -60,9 +60,14 @@ std::unique_ptr<TStringList> TStoredWrite::Strings() const {
     return list;
 }
 
-void TStoredWrite::Fail(std::string_view why) const {
-    throw EReadError(std::string(component_) + "." + std::string(property_) + " = " + StoredValueText(value_) + ": " +
+void FailStoredValue(std::string_view component, std::string_view property, std::string_view value,
+                     std::string_view why) {
+    throw EReadError(std::string(component) + "." + std::string(property) + " = " + std::string(value) + ": " +
                      std::string(why));
+}
+
+void TStoredWrite::Fail(std::string_view why) const {
+    FailStoredValue(component_, property_, StoredValueText(value_), why);
 }
 
 void TStoredWrite::WrongKind(size_t wanted) const { Fail(std::string(kKindNames[wanted]) + " is wanted"); }

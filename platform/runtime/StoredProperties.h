@@ -53,6 +53,10 @@ public:
     using rtl::Exception::Exception;
 };
 
+// Raises EReadError as every stored-value error reads: "<component>.<property> = <value>: <why>".
+[[noreturn]] void FailStoredValue(std::string_view component, std::string_view property, std::string_view value,
+                                  std::string_view why);
+
 // The stored name of one value of an enumeration; each enumeration's names are listed once.
 template <typename E>
 struct TEnumName {
