@@ -9,9 +9,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/BusLog.h"
+#include "app/StoredForm.h"
 #include "modbus/ReplyCheck.h"
 #include "platform/runtime/Timer.h"
 #include "platform/toolkit/Form.h"

@@ -1,36 +1,27 @@
 #pragma once
 // A form's stored values as C++ data, the way a stored form reads: the components by designer
 // name and class, each with its parent and its properties in stored order, and the event
-// bindings by handler name. TStoredFormReader applies them to a form under the loading state;
+// bindings by handler name. ReadStoredForm applies them to a form under the loading state, each
+// property through the table its component's class registered (platform/runtime/StoredProperties.h);
 // the form binds the handlers afterwards, so none runs while the values are applied.
 
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <variant>
 #include <vector>
 
-#include "platform/rtl/Exception.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/toolkit/Form.h"
 
 namespace app {
 
-// An enumeration value by its name ("kspNoBuffer", "clSilver", "pnCOM2").
-struct TIdent {
-    std::string_view name;
-};
-// A set of enumeration values ("[kbsLeft, kbsTop]").
-using TIdentSet = std::vector<TIdent>;
-// A string list (Items).
-using TStringItems = std::vector<std::string_view>;
-// The items of a collection (a status bar's Panels), each with its integer properties.
-using TCollectionItems = std::vector<std::vector<std::pair<std::string_view, int>>>;
-
-// Texts are UTF-8.
-using TStoredValue = std::variant<int, bool, std::string_view, TIdent, TIdentSet, TStringItems, TCollectionItems>;
+using vcl::EReadError;
+using vcl::TCollectionItems;
+using vcl::TIdent;
+using vcl::TIdentSet;
+using vcl::TStoredValue;
+using vcl::TStringItems;
 
 struct TStoredProperty {
     std::string_view name;
@@ -56,15 +47,10 @@ struct TStoredForm {
     std::vector<TStoredEvent> events;
 };
 
-// A stored value the reader cannot apply: an unknown class, property, identifier or parent.
-class EReadError : public rtl::Exception {
-public:
-    using rtl::Exception::Exception;
-};
-
 // Creates the components of a stored form and applies their values in stored order, all while
-// the form carries the loading state. Tab orders are applied after every sibling exists, lowest
-// first, so they come out as stored.
+// the form carries the loading state. Values that wait for every sibling (tab orders) are applied
+// after the last component, lowest first, so they come out as stored. An unknown class, parent,
+// property or identifier raises EReadError naming the component, the property and the value.
 void ReadStoredForm(vcl::TCustomForm& form, const TStoredForm& stored);
 
 // Handlers by name; BindStoredEvents connects each stored binding to its handler.

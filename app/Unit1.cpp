@@ -1,19 +1,20 @@
 #include "app/Unit1.h"
 
-#include "app/ComboBoxes.h"
+#include "app/BusMonitor.h"
 #include "app/ReplyCollector.h"
 
 #include <algorithm>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "controls/button/Button.h"
+#include "controls/combobox/ComboBox.h"
 #include "controls/groupbox/GroupBox.h"
 #include "controls/label/Label.h"
 #include "controls/radiogroup/RadioGroup.h"
 #include "controls/statusbar/StatusBar.h"
 #include "modbus/modbus.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
 #include "platform/runtime/Clock.h"
 #include "platform/shell/Shell.h"
@@ -30,10 +31,6 @@ namespace {
 
 constexpr int kReadMode = 0;
 constexpr int kWriteMode = 1;
-
-// Left edges of the CRC fields and their labels: beside the write data, or in its place.
-constexpr int kCrcLowLeftWrite = 448, kCrcHighLeftWrite = 504;
-constexpr int kCrcLowLeftRead = 296, kCrcHighLeftRead = 352;
 
 constexpr serial::TBaudRate kBaudRates[] = {serial::br4800,  serial::br9600,  serial::br14400, serial::br19200,
                                             serial::br38400, serial::br57600, serial::br76800, serial::br115200};
@@ -80,6 +77,15 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     FindControls();
     BindHandlers();
     floatLabelLeft_ = Label1->Left();
+    // The bus monitor opens by F12, the reply memo's menu, or a double click on the reply's panels.
+    SetKeyPreview(true);
+    Memo1->AddContextCommand(
+        [this] { return Language() == modbus::TLanguage::Chinese ? "总线监视…" : "Bus monitor…"; },
+        [this](vcl::TObject*) { OpenBusMonitor(); });
+    SeSkinStatusBar1->OnPanelDblClick = [this](vcl::TObject*, se::TSeStatusPanel* panel) {
+        const int index = panel ? panel->Index() : -1;
+        if (index == 1 || index == 2) OpenBusMonitor();
+    };
 }
 
 TForm1::~TForm1() = default;
@@ -91,11 +97,7 @@ std::function<bool(const std::string&)>& TForm1::WebOpener() {
 
 template <typename T>
 void TForm1::Find(T*& field, const char* name) {
-    if constexpr (std::is_same_v<T, se::TSeSkinComboBox>) {
-        field = combo::As(FindComponent(name));
-    } else {
-        field = dynamic_cast<T*>(FindComponent(name));
-    }
+    field = dynamic_cast<T*>(FindComponent(name));
     if (!field) throw EReadError(std::string("The stored form lacks ") + name);
 }
 
@@ -177,9 +179,9 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
     const int32_t length = modbus::StrToInt(Edit2->Text());
     if (Edit27->Text().empty()) Edit27->SetText("1");
     const int32_t start = modbus::StrToInt(Edit27->Text());
-    const auto slave = static_cast<uint8_t>(combo::ItemIndex(*SeSkinComboBox8) + 1);
+    const auto slave = static_cast<uint8_t>(SeSkinComboBox8->ItemIndex() + 1);
 
-    if (combo::ItemIndex(*SeSkinComboBox100) == kReadMode) {
+    if (SeSkinComboBox100->ItemIndex() == kReadMode) {
         SeSkinLabel9->SetCaption(u"读长度:");
         Edit22->SetVisible(false);
         SeSkinLabel31->SetVisible(false);
@@ -190,14 +192,14 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
         SeSkinLabel14->SetVisible(false);
         Edit3->SetVisible(false);
         SeSkinButton4->SetVisible(false);
-    } else if (combo::ItemIndex(*SeSkinComboBox100) == kWriteMode) {
+    } else if (SeSkinComboBox100->ItemIndex() == kWriteMode) {
         SeSkinLabel9->SetCaption(u"写长度:");
         Edit22->SetVisible(true);
         SeSkinLabel31->SetVisible(true);
-        Edit25->SetLeft(kCrcLowLeftWrite);
-        SeSkinLabel29->SetLeft(kCrcLowLeftWrite);
-        Edit26->SetLeft(kCrcHighLeftWrite);
-        SeSkinLabel28->SetLeft(kCrcHighLeftWrite);
+        Edit25->SetLeft(kCrcLowLeft);
+        SeSkinLabel29->SetLeft(kCrcLowLeft);
+        Edit26->SetLeft(kCrcHighLeft);
+        SeSkinLabel28->SetLeft(kCrcHighLeft);
         const bool generates = length == 4 || length == 8;
         SeSkinLabel14->SetVisible(generates);
         Edit3->SetVisible(generates);
@@ -206,12 +208,12 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
         if (length == 8) SeSkinLabel14->SetCaption(u"可由Double 生成待写Hex 数据");
     }
 
-    if (combo::ItemIndex(*SeSkinComboBox100) == kReadMode) {
+    if (SeSkinComboBox100->ItemIndex() == kReadMode) {
         modbus::BuildReadRequest(slave, start, length);
         Memo2->SetText(modbus::FormatReadFrame());
         Edit25->SetText(modbus::ByteToHex(modbus::FrameBuffer[6]));
         Edit26->SetText(modbus::ByteToHex(modbus::FrameBuffer[7]));
-    } else if (combo::ItemIndex(*SeSkinComboBox100) == kWriteMode) {
+    } else if (SeSkinComboBox100->ItemIndex() == kWriteMode) {
         // A length the buffer cannot hold raises before anything is written.
         const int count = modbus::BuildWriteRequest(slave, start, length, Edit22->Text());
         Edit25->SetText(modbus::ByteToHex(modbus::FrameBuffer[static_cast<size_t>(length) + 7]));
@@ -222,10 +224,10 @@ void TForm1::SeSkinComboBox100Change(vcl::TObject*) {
 
 // The port panel's toggle: the chosen settings go to the port, then it opens or closes.
 void TForm1::SeSkinButton1Click(vcl::TObject*) {
-    Comm1->SetCommPort(static_cast<serial::TComPortNumber>(std::clamp(combo::ItemIndex(*SeSkinComboBox1), 0, 14)));
-    Comm1->SetBaudRate(Pick(kBaudRates, combo::ItemIndex(*SeSkinComboBox2)));
-    Comm1->SetDataBits(static_cast<serial::TDataBits>(std::clamp(combo::ItemIndex(*SeSkinComboBox3), 0, 3)));
-    Comm1->SetStopBits(Pick(kStopBits, combo::ItemIndex(*SeSkinComboBox4)));
+    Comm1->SetCommPort(static_cast<serial::TComPortNumber>(std::clamp(SeSkinComboBox1->ItemIndex(), 0, 14)));
+    Comm1->SetBaudRate(Pick(kBaudRates, SeSkinComboBox2->ItemIndex()));
+    Comm1->SetDataBits(static_cast<serial::TDataBits>(std::clamp(SeSkinComboBox3->ItemIndex(), 0, 3)));
+    Comm1->SetStopBits(Pick(kStopBits, SeSkinComboBox4->ItemIndex()));
     if (!Comm1->PortOpen()) {
         Comm1->SetPortOpen(true);  // a failure ends the click here, the panel still closed
         SeSkinButton1->SetCaption(u"关闭串口");
@@ -258,15 +260,21 @@ void TForm1::SeSkinButton3Click(vcl::TObject*) {
 // quiet, and shown with its CRC check, its count, its float value for four data bytes, its
 // response time and its verdict.
 void TForm1::Comm1ReceiveData(vcl::TObject*) {
+    const rtl::ScopedFlag receiving(receiving_, true);
     const uint64_t found = vcl::Clock().NowMicroseconds();
     vcl::Sleep(100);
     TCollectedReply reply = CollectReply(*Comm1, found);
-    const bool fresh = !reply.Bytes.empty();
     // Nothing new (the port threw away an input too long for it): the last read shows again.
-    if (!fresh) reply.Bytes = Comm1->InputBytes();
-    if (reply.Bytes.empty()) return;
+    if (reply.Bytes.empty()) {
+        if (Comm1->InputBytes().empty()) return;
+        ShowReply(Comm1->InputBytes(), std::nullopt);
+        return;
+    }
+    ShowReply(reply.Bytes, reply.FirstArrival);
+}
 
-    const modbus::TReplyCheck check = modbus::CheckReply(reply.Bytes);
+void TForm1::ShowReply(const std::vector<uint8_t>& bytes, std::optional<uint64_t> firstArrival) {
+    const modbus::TReplyCheck check = modbus::CheckReply(bytes);
     Edit16->SetText(check.HasCrc ? modbus::ByteToHex(check.ReceivedCrcLow) : std::string());
     Edit17->SetText(check.HasCrc ? modbus::ByteToHex(check.ReceivedCrcHigh) : std::string());
     Memo1->SetText(check.Hex);
@@ -281,17 +289,31 @@ void TForm1::Comm1ReceiveData(vcl::TObject*) {
     // Only the first reply after a request has a response time; a pty answers before the request
     // would have left a real line, which counts as no wait.
     responseMicros_.reset();
-    if (fresh && requestEnd_ != 0) {
-        responseMicros_ = reply.FirstArrival > requestEnd_ ? reply.FirstArrival - requestEnd_ : 0;
+    if (firstArrival && requestEnd_ != 0) {
+        responseMicros_ = *firstArrival > requestEnd_ ? *firstArrival - requestEnd_ : 0;
         requestEnd_ = 0;
     }
     lastCheck_ = check;
     ShowReplyPanels();
 }
 
+modbus::TLanguage TForm1::Language() const {
+    return SeSkinRadioGroup1->ItemIndex() == 0 ? modbus::TLanguage::English : modbus::TLanguage::Chinese;
+}
+
+void TForm1::OpenBusMonitor() {
+    if (BusMonitor) BusMonitor->ShowBeside(*this);
+}
+
+void TForm1::KeyDown(uint16_t& key, vcl::TShiftState shift) {
+    vcl::TForm::KeyDown(key, shift);
+    if (key != vcl::VK_F12 || shift != 0) return;
+    key = 0;
+    OpenBusMonitor();
+}
+
 void TForm1::ShowReplyPanels() {
-    const modbus::TLanguage language =
-        SeSkinRadioGroup1->ItemIndex() == 0 ? modbus::TLanguage::English : modbus::TLanguage::Chinese;
+    const modbus::TLanguage language = Language();
     SeSkinStatusBar1->Panels().Items(1)->SetText(responseMicros_ ? ResponseText(*responseMicros_, language) : u"");
     SeSkinStatusBar1->Panels().Items(2)->SetText(lastCheck_ ? VerdictText(*lastCheck_, language) : u"");
 }
@@ -348,6 +370,7 @@ void TForm1::SeSkinRadioGroup1Click(vcl::TObject*) {
     SeSkinLabel30->SetCaption(pick({"Data buffers ( Hex )", "待发数据 ( Hex )"}));
     SeSkinGroupBox3->SetCaption(pick({"Receive data buffers ( Hex )", "返回数据 ( Hex )"}));
     ShowReplyPanels();
+    if (BusMonitor) BusMonitor->SetLanguage(Language());
 }
 
 void TForm1::Image1Click(vcl::TObject*) {

@@ -187,9 +187,9 @@ TStoredForm BuildForm1() {
     c.push_back(SeLabel("SeSkinLabel25", send, 80, 24, 56, "功能号："));
     c.push_back(SeLabel("SeSkinLabel26", send, 152, 24, 70, "起始地址："));
     c.push_back(SeLabel("SeSkinLabel9", send, 216, 24, 56, "读长度："));
-    c.push_back(SeLabel("SeSkinLabel31", send, 296, 24, 104, "待写数据 ( Hex )："));
-    c.push_back(SeLabel("SeSkinLabel29", send, 448, 24, 28, "CRCL"));
-    c.push_back(SeLabel("SeSkinLabel28", send, 504, 24, 30, "CRCH"));
+    c.push_back(SeLabel("SeSkinLabel31", send, kWriteDataLeft, 24, 104, "待写数据 ( Hex )："));
+    c.push_back(SeLabel("SeSkinLabel29", send, kCrcLowLeft, 24, 28, "CRCL"));
+    c.push_back(SeLabel("SeSkinLabel28", send, kCrcHighLeft, 24, 30, "CRCH"));
     c.push_back(SeLabel("SeSkinLabel14", send, 296, 64, 70, "待写数据："));
     c.push_back(SeLabel("SeSkinLabel30", send, 8, 88, 104, "待发数据 ( Hex )："));
     c.push_back(Combo("SeSkinComboBox8", send, 16, 40, 57, 1, Numbered("", 50), 0, "1",
@@ -198,9 +198,9 @@ TStoredForm BuildForm1() {
                       Hinted("功能号，十六进制显示")));
     c.push_back(Edit("Edit27", send, 152, 40, 57, 5, "1", Hinted("起始地址，输入十进制整数")));
     c.push_back(Edit("Edit2", send, 216, 40, 73, 7, "4", Hinted("以byte 为单位")));
-    c.push_back(Edit("Edit22", send, 296, 40, 145, 6, "0", Hinted("请输入十六进制整数，每两位代表1字节。")));
-    c.push_back(Edit("Edit25", send, 448, 40, 49, 3, "0", {{"Enabled", false}}));
-    c.push_back(Edit("Edit26", send, 504, 40, 49, 4, "0", {{"Enabled", false}}));
+    c.push_back(Edit("Edit22", send, kWriteDataLeft, 40, 145, 6, "0", Hinted("请输入十六进制整数，每两位代表1字节。")));
+    c.push_back(Edit("Edit25", send, kCrcLowLeft, 40, 49, 3, "0", {{"Enabled", false}}));
+    c.push_back(Edit("Edit26", send, kCrcHighLeft, 40, 49, 4, "0", {{"Enabled", false}}));
     c.push_back(Make("TEdit", "Edit3", send,
                      Join(Join(Bounds(296, 82, 89, 21), {{"TabOrder", 8}, {"Text", std::string_view{"0"}}}),
                           Hinted("以byte 为单位"))));

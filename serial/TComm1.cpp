@@ -1,12 +1,14 @@
 #include "serial/TComm1.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "platform/runtime/Clock.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/MessageBox.h"
 #include "platform/serialdev/CommApi.h"
 #include "platform/serialdev/PortFacts.h"
+#include "platform/runtime/StoredProperties.h"
 
 namespace serial {
 
@@ -345,6 +347,56 @@ void TComm::PollTimerTick() {
         if (!tick.Alive()) return;
     }
     ProcessMessages();
+}
+
+// ---- stored properties ---------------------------------------------------------------------------
+
+namespace {
+
+using vcl::TEnumName;
+
+constexpr TEnumName<TBaudRate> kBaudRateNames[] = {
+    {"br110", br110},       {"br300", br300},       {"br600", br600},       {"br1200", br1200},
+    {"br2400", br2400},     {"br4800", br4800},     {"br9600", br9600},     {"br14400", br14400},
+    {"br19200", br19200},   {"br38400", br38400},   {"br56000", br56000},   {"br57600", br57600},
+    {"br76800", br76800},   {"br115200", br115200}, {"br230400", br230400}};
+constexpr TEnumName<TParity> kParityNames[] = {{"None", TParity::None}, {"Odd", TParity::Odd}, {"Even", TParity::Even},
+                                               {"Mark", TParity::Mark}, {"Space", TParity::Space}};
+constexpr TEnumName<TStopBits> kStopBitsNames[] = {{"SB1", SB1}, {"SB1_5", SB1_5}, {"SB2", SB2}};
+constexpr TEnumName<TDataBits> kDataBitsNames[] = {{"DB5", DB5}, {"DB6", DB6}, {"DB7", DB7}, {"DB8", DB8}};
+constexpr TEnumName<THWHandShaking> kHwHandShakingNames[] = {
+    {"hhNone", hhNone}, {"hhNoneRTSON", hhNoneRTSON}, {"hhRTSCTS", hhRTSCTS}};
+constexpr TEnumName<TSWHandShaking> kSwHandShakingNames[] = {{"shNone", shNone}, {"shXonXoff", shXonXoff}};
+
+// "pnCOMn" is port n, 1 to 255.
+TComPortNumber StoredPort(const vcl::TStoredWrite& value) {
+    const std::string_view ident = value.Ident();
+    const std::string_view digits = ident.substr(std::min<size_t>(5, ident.size()));
+    int number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    const bool named = ident.starts_with("pnCOM") && error == std::errc() && end == digits.data() + digits.size();
+    if (!named || number < 1 || number > 255) value.Fail("unknown port");
+    return static_cast<TComPortNumber>(number - 1);
+}
+
+}  // namespace
+
+const vcl::TStoredProperties& TComm::StoredProperties() const {
+    static const auto table = vcl::TStoredProperties::Of<TComm>(&TComponent::StoredProperties(), {
+        {"CommPort", [](auto& c, auto& v) { c.SetCommPort(StoredPort(v)); }},
+        {"PortOpen", [](auto& c, auto& v) { c.SetPortOpen(v.Bool()); }},
+        {"BaudRate", [](auto& c, auto& v) { c.SetBaudRate(v.Enum(kBaudRateNames)); }},
+        {"HwHandShaking", [](auto& c, auto& v) { c.SetHwHandShaking(v.Enum(kHwHandShakingNames)); }},
+        {"SwHandShaking", [](auto& c, auto& v) { c.SetSwHandShaking(v.Enum(kSwHandShakingNames)); }},
+        {"DataBits", [](auto& c, auto& v) { c.SetDataBits(v.Enum(kDataBitsNames)); }},
+        {"Parity", [](auto& c, auto& v) { c.SetParity(v.Enum(kParityNames)); }},
+        {"StopBits", [](auto& c, auto& v) { c.SetStopBits(v.Enum(kStopBitsNames)); }},
+        {"InputLen", [](auto& c, auto& v) { c.SetInputLen(static_cast<uint32_t>(v.Int())); }},
+        {"RThreshold", [](auto& c, auto& v) { c.SetRThreshold(static_cast<uint32_t>(v.Int())); }},
+        {"DTREnabled", [](auto& c, auto& v) { c.SetDTREnabled(v.Bool()); }},
+        {"RTSEnabled", [](auto& c, auto& v) { c.SetRTSEnabled(v.Bool()); }},
+    });
+    return table;
 }
 
 }  // namespace serial

@@ -46,6 +46,9 @@ public:
     explicit TComm(vcl::TComponent* AOwner);
     ~TComm() override;
 
+    // The port number, PortOpen, the line settings, InputLen, RThreshold and the modem lines.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     // Port and line settings. The line setters reapply the settings at once while the port is
     // open, and only when the value changes; the port number takes effect at the next opening.
     TComPortNumber CommPort() const { return commPort_; }

@@ -19,13 +19,16 @@ namespace {
 
 constexpr int kModalResults[] = {0, 1, 2, 0, 6, 7, 0, 3, 4, 5, 8};  // by TBitBtnKind
 
+// The pressed look follows the pointer; the click comes after the toolkit's handling.
+constexpr TSePressRules kPushRules{.lookFollowsPointer = true};
+
 uint8_t Grey(float lightness, float scale, int offset) {
     return static_cast<uint8_t>(std::lrint(lightness * scale) + offset);
 }
 
 }  // namespace
 
-TSeCustomButton::TSeCustomButton(TComponent* AOwner) : TSeCustomControl(AOwner) {
+TSeCustomButton::TSeCustomButton(TComponent* AOwner) : TSeCustomPressControl(AOwner, kPushRules) {
     SetBounds(0, 0, 75, 25);
     // The button clicks itself on the release; the toolkit's own click on release is left out.
     controlStyle_ = csCaptureMouse | csSetCaption | csDoubleClicks | csActionClient;
@@ -38,6 +41,22 @@ TSeCustomButton::TSeCustomButton(TComponent* AOwner) : TSeCustomControl(AOwner) 
 }
 
 TSeCustomButton::~TSeCustomButton() { glyph_.OnChange = nullptr; }
+
+namespace {
+
+constexpr TEnumName<TSeButtonState> kButtonStateNames[] = {{"kbsNormal", kbsNormal}, {"kbsPressed", kbsPressed}};
+
+}  // namespace
+
+const TStoredProperties& TSeCustomButton::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomButton>(&TSeCustomPressControl::StoredProperties(), {
+        {"Caption", [](auto& b, auto& v) { b.SetCaption(v.WideText()); }},
+        {"BlackAndWhiteGlyph", [](auto& b, auto& v) { b.SetBlackAndWhiteGlyph(v.Bool()); }},
+        {"State", [](auto& b, auto& v) { b.SetState(v.Enum(kButtonStateNames)); }},
+        {"WordWrap", [](auto& b, auto& v) { b.SetWordWrap(v.Bool()); }},
+    });
+    return table;
+}
 
 void TSeCustomButton::SetCaption(std::u16string_view value) {
     if (StoreWideCaption(value)) Invalidate();
@@ -139,7 +158,7 @@ void TSeCustomButton::GetContentRect(TRect& r) {
         r.Bottom = std::max(r.Bottom, glyph.cy);
     }
     r = r.Offset((CachedWidth() - r.Right) / 2, (CachedHeight() - r.Bottom) / 2);
-    if (state_ == kbsPressed) r = r.Offset(1, 1);
+    if (Pressed()) r = r.Offset(1, 1);
 }
 
 void TSeCustomButton::GetCaptionRect(TRect& r) {
@@ -167,7 +186,7 @@ void TSeCustomButton::GetGlyphRect(TRect& r) {
 }
 
 void TSeCustomButton::PaintFace() {
-    TSeCustomControl::PaintFace();
+    TSeCustomPressControl::PaintFace();
     PaintButtonFace();
     PaintCaption();
     PaintGlyph();
@@ -181,7 +200,7 @@ void TSeCustomButton::PaintButtonFace() {
         r = r.Inflate(-1, -1);
     }
     FillRectColor(canvas, r, Color());
-    if (state_ == kbsNormal) {
+    if (!Pressed()) {
         Draw3DFrame(canvas, r, clBtnHighlight, clBlack);
         r = r.Inflate(-1, -1);
         Draw3DFrame(canvas, r, Color(), clBtnShadow);
@@ -227,7 +246,7 @@ void TSeCustomButton::PaintGlyph() {
                         .Offset(box.Left, box.Top);
     int frame = 0;
     if (numGlyphs_ > 1 && !Enabled()) frame += 1;
-    if (numGlyphs_ > 2 && state_ == kbsPressed) frame += 2;
+    if (numGlyphs_ > 2 && Pressed()) frame += 2;
     // A strip of three has no disabled-and-pressed frame: stay inside the strip.
     frame = std::min(frame, numGlyphs_ - 1);
     const int sourceLeft = frame * size.cx;
@@ -256,59 +275,9 @@ void TSeCustomButton::PaintGlyph() {
     }
 }
 
-void TSeCustomButton::ChangeState(TSeButtonState value) {
-    if (value == state_) return;
-    state_ = value;
-    Invalidate();
-}
-
-void TSeCustomButton::MouseDown(TMouseButtonKind button, TShiftState shift, int x, int y) {
-    TSeCustomControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled()) return;
-    if (!HasState(csDesigning) && CanFocus()) SetFocus();
-    state_ = kbsPressed;
-    Invalidate();
-    SetTracking(true);
-}
-
-void TSeCustomButton::MouseMove(TShiftState shift, int x, int y) {
-    TSeCustomControl::MouseMove(shift, x, y);
-    if (!Tracking()) return;
-    const TRect client = ClientRect();
-    ChangeState(x >= 0 && x < client.Width() && y >= 0 && y < client.Height() ? kbsPressed : kbsNormal);
-}
-
-void TSeCustomButton::MouseUp(TMouseButtonKind button, TShiftState shift, int x, int y) {
-    TSeCustomControl::MouseUp(button, shift, x, y);
-    if (!Tracking()) return;
-    SetTracking(false);
-    state_ = kbsNormal;
-    // Scheduled before the click: a handler that raises still leaves the button drawn released.
-    Invalidate();
-    if (ContainsPoint(x, y)) Click();
-}
-
-void TSeCustomButton::KeyDown(uint16_t& key, TShiftState shift) {
-    if (key == VK_SPACE && !(shift & ssAlt)) {
-        state_ = kbsPressed;
-        Invalidate();
-    }
-    TSeCustomControl::KeyDown(key, shift);
-}
-
-void TSeCustomButton::KeyUp(uint16_t& key, TShiftState shift) {
-    if (key == VK_SPACE) {
-        state_ = kbsNormal;
-        Invalidate();
-        key = 0;
-        Click();
-    }
-    TSeCustomControl::KeyUp(key, shift);
-}
-
 void TSeCustomButton::Click() {
     if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(modalResult_);
-    TSeCustomControl::Click();
+    TSeCustomPressControl::Click();
 }
 
 void TSeCustomButton::CMDialogKey(TMessage& m) {
@@ -320,7 +289,7 @@ void TSeCustomButton::CMDialogKey(TMessage& m) {
         m.Result = 1;
         return;
     }
-    TSeCustomControl::CMDialogKey(m);
+    TSeCustomPressControl::CMDialogKey(m);
 }
 
 void TSeCustomButton::CMDialogChar(TMessage& m) {
@@ -330,7 +299,7 @@ void TSeCustomButton::CMDialogChar(TMessage& m) {
         m.Result = 1;
         return;
     }
-    TSeCustomControl::CMDialogChar(m);
+    TSeCustomPressControl::CMDialogChar(m);
 }
 
 void TSeCustomButton::CMFocusChanged(TMessage& m) {
@@ -341,7 +310,15 @@ void TSeCustomButton::CMFocusChanged(TMessage& m) {
         activeDefault_ = value;
         Invalidate();
     }
-    TSeCustomControl::CMFocusChanged(m);
+    TSeCustomPressControl::CMFocusChanged(m);
+}
+
+const TStoredProperties& TSeSkinButton::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeSkinButton>(&TSeCustomButton::StoredProperties(), {
+        {"ShowCaption", [](auto& b, auto& v) { b.SetShowCaption(v.Bool()); }},
+        {"ShowGlyph", [](auto& b, auto& v) { b.SetShowGlyph(v.Bool()); }},
+    });
+    return table;
 }
 
 void TSeSkinButton::Loaded() {

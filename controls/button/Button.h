@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "controls/foundation/CustomControl.h"
+#include "controls/foundation/PressControl.h"
 #include "controls/foundation/SkinHook.h"
 #include "platform/draw/Graphic.h"
 
@@ -19,10 +19,13 @@ enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBot
 // 1..4 frames in a glyph strip.
 using TNumGlyphs = int;
 
-class TSeCustomButton : public TSeCustomControl {
+class TSeCustomButton : public TSeCustomPressControl {
 public:
     explicit TSeCustomButton(vcl::TComponent* AOwner);
     ~TSeCustomButton() override;
+
+    // The wide Caption, State and the glyph and caption settings, besides the foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
 
     const std::u16string& Caption() const { return WideCaption(); }
     void SetCaption(std::u16string_view value);
@@ -32,7 +35,6 @@ public:
     void SetDefault(bool value);
     bool Cancel() const { return cancel_; }
     void SetCancel(bool value) { cancel_ = value; }
-    bool Tracking() const { return TSeCustomControl::Tracking(); }
     // A strip of NumGlyphs equal frames: normal, disabled, pressed, (down).
     vcl::TBitmap& Glyph() { return glyph_; }
     const vcl::TBitmap& Glyph() const { return glyph_; }
@@ -46,8 +48,9 @@ public:
     void SetNumGlyphs(TNumGlyphs value);
     int Spacing() const { return spacing_; }
     void SetSpacing(int value);
-    TSeButtonState State() const { return state_; }
-    void SetState(TSeButtonState value) { state_ = value; }
+    // The pressed look; a stored kbsPressed shows until a press or a release resets it.
+    TSeButtonState State() const { return Pressed() ? kbsPressed : kbsNormal; }
+    void SetState(TSeButtonState value) { StorePressed(value == kbsPressed); }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int value) { modalResult_ = value; }
     bool BlackAndWhiteGlyph() const { return blackAndWhiteGlyph_; }
@@ -69,15 +72,11 @@ protected:
     void PaintFace() override;
 
     void Click() override;
-    void KeyDown(uint16_t& key, vcl::TShiftState shift) override;
-    void KeyUp(uint16_t& key, vcl::TShiftState shift) override;
-    void MouseDown(vcl::TMouseButtonKind button, vcl::TShiftState shift, int x, int y) override;
-    void MouseMove(vcl::TShiftState shift, int x, int y) override;
-    void MouseUp(vcl::TMouseButtonKind button, vcl::TShiftState shift, int x, int y) override;
+    // A completed press clicks.
+    void Activate() override { Click(); }
 
 private:
     void GlyphChanged();
-    void ChangeState(TSeButtonState value);
     void CMDialogKey(vcl::TMessage& message) override;
     void CMDialogChar(vcl::TMessage& message) override;
     void CMFocusChanged(vcl::TMessage& message) override;
@@ -90,7 +89,6 @@ private:
     TBitBtnKind kind_ = bkCustom;
     TNumGlyphs numGlyphs_ = 1;
     int spacing_ = 4;
-    TSeButtonState state_ = kbsNormal;
     int modalResult_ = 0;
     bool blackAndWhiteGlyph_ = false;
     bool cancel_ = false;
@@ -100,6 +98,9 @@ private:
 class TSeSkinButton : public TSeSkinAware<TSeCustomButton> {
 public:
     explicit TSeSkinButton(vcl::TComponent* AOwner) : TSeSkinAware(AOwner, "Button") {}
+
+    // ShowGlyph and ShowCaption, besides the button's.
+    const vcl::TStoredProperties& StoredProperties() const override;
 
     // Only a skin draws without glyph or caption; storing them changes nothing here.
     bool ShowGlyph() const { return showGlyph_; }

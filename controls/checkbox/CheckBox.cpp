@@ -1,7 +1,6 @@
 #include "controls/checkbox/CheckBox.h"
 
 #include "controls/surface/Primitives.h"
-#include "controls/surface/WindowServices.h"
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Text.h"
 
@@ -11,7 +10,14 @@ using namespace vcl;
 
 // ---- shared option behaviour ---------------------------------------------------------------------
 
-TSeCustomOptionControl::TSeCustomOptionControl(TComponent* AOwner) : TSeCustomControl(AOwner) {
+namespace {
+
+// The value changes as soon as a press ends, before the toolkit hears of the release.
+constexpr TSePressRules kOptionRules{.releaseActsFirst = true, .spaceActsFirst = true};
+
+}  // namespace
+
+TSeCustomOptionControl::TSeCustomOptionControl(TComponent* AOwner) : TSeCustomPressControl(AOwner, kOptionRules) {
     SetBounds(Left(), Top(), 98, 20);
     SetTransparent(true);
     SetPerformance(kspDoubleBuffer);
@@ -34,17 +40,12 @@ void TSeCustomOptionControl::SetSpacing(int value) {
     Invalidate();
 }
 
-void TSeCustomOptionControl::SetPressing(bool value) {
-    pressing_ = value;
-    Invalidate();
-}
-
 void TSeCustomOptionControl::DoClick() {
     if (!HasState(csLoading)) Fire(OnClick, this);
 }
 
 void TSeCustomOptionControl::PaintFace() {
-    TSeCustomControl::PaintFace();
+    TSeCustomPressControl::PaintFace();
     PaintMark();
     PaintText();
 }
@@ -83,36 +84,6 @@ void TSeCustomOptionControl::PaintText() {
     }
 }
 
-void TSeCustomOptionControl::MouseDown(TMouseButtonKind button, TShiftState shift, int x, int y) {
-    TSeCustomControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft) return;
-    if (CanFocus() && !Focused()) SetFocus();
-    CaptureMouse(Handle());
-    SetPressing(true);
-}
-
-void TSeCustomOptionControl::MouseUp(TMouseButtonKind button, TShiftState shift, int x, int y) {
-    if (pressing_) {
-        SetPressing(false);
-        ReleaseMouse();
-        // A release outside the control leaves the value alone; the edges still count as inside.
-        if (x >= 0 && x <= Width() && y >= 0 && y <= Height()) Activate();
-    }
-    TSeCustomControl::MouseUp(button, shift, x, y);
-}
-
-void TSeCustomOptionControl::KeyDown(uint16_t& key, TShiftState shift) {
-    TSeCustomControl::KeyDown(key, shift);
-    if (key == VK_SPACE) SetPressing(true);
-}
-
-void TSeCustomOptionControl::KeyUp(uint16_t& key, TShiftState) {
-    // Key releases go no further: OnKeyUp does not fire.
-    if (key != VK_SPACE) return;
-    Activate();
-    SetPressing(false);
-}
-
 void TSeCustomOptionControl::WndProc(TMessage& m) {
     if (m.Msg == CM_DIALOGCHAR && IsAcceleratorKey(static_cast<char32_t>(m.WParam)) && CanFocus()) {
         SetFocus();
@@ -120,7 +91,7 @@ void TSeCustomOptionControl::WndProc(TMessage& m) {
         m.Result = 1;
         return;
     }
-    TSeCustomControl::WndProc(m);
+    TSeCustomPressControl::WndProc(m);
 }
 
 // ---- radio button --------------------------------------------------------------------------------

@@ -9,20 +9,22 @@
 #include <cstdint>
 #include <string>
 
-#include "controls/foundation/CustomControl.h"
+#include "controls/foundation/PressControl.h"
 #include "controls/foundation/SkinHook.h"
 #include "controls/foundation/Types.h"
 
 namespace se {
 
 enum TSeAlignment : uint8_t { ktaLeftJustify, ktaRightJustify, ktaCenter };
+inline constexpr vcl::TEnumName<TSeAlignment> kSeAlignmentNames[] = {
+    {"ktaLeftJustify", ktaLeftJustify}, {"ktaRightJustify", ktaRightJustify}, {"ktaCenter", ktaCenter}};
 // The mark's side: the first two values of TSeAlignment.
 using TSeLeftRight = TSeAlignment;
 
 
-// What the radio button and the check box share: caption, mark placement, pressing, the mouse and
-// keyboard rules, and the painting of mark and caption.
-class TSeCustomOptionControl : public TSeCustomControl {
+// What the radio button and the check box share: caption, mark placement, the option controls'
+// press rules, and the painting of mark and caption.
+class TSeCustomOptionControl : public TSeCustomPressControl {
 public:
     explicit TSeCustomOptionControl(vcl::TComponent* AOwner);
 
@@ -33,7 +35,8 @@ public:
     int Spacing() const { return spacing_; }
     void SetSpacing(int value);
     bool WordWrap() const { return wordWrap_; }
-    bool Pressing() const { return pressing_; }
+    // The left button or Space is held on the control.
+    bool Pressing() const { return Pressed(); }
     vcl::TPoint MarkSize() const { return GetMarkSize(); }
 
     // The control's own click (sender only), not the toolkit's.
@@ -48,22 +51,14 @@ protected:
     virtual void PaintMark();
     virtual void PaintText();
     void PaintFace() override;
-    // Mouse released inside, Space released, or the accelerator with the focus.
-    virtual void Activate() = 0;
-
-    void MouseDown(vcl::TMouseButtonKind button, vcl::TShiftState shift, int x, int y) override;
-    void MouseUp(vcl::TMouseButtonKind button, vcl::TShiftState shift, int x, int y) override;
-    void KeyDown(uint16_t& key, vcl::TShiftState shift) override;
-    void KeyUp(uint16_t& key, vcl::TShiftState shift) override;
+    // Activate (the next value) also comes from the caption's accelerator while focused.
     void WndProc(vcl::TMessage& message) override;
 
     void SetWordWrapValue(bool value) { wordWrap_ = value; }
-    void SetPressing(bool value);
 
 private:
     TSeLeftRight alignment_ = ktaLeftJustify;
     int spacing_ = 5;
-    bool pressing_ = false;
     bool wordWrap_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/draw/FrameControl.h"
 #include "platform/draw/Gdi.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/Utf.h"
 #include "platform/toolkit/Application.h"
 #include "platform/window/Input.h"
 #include "platform/window/SystemMetrics.h"
@@ -64,6 +65,38 @@ TSeCustomComboBox::TSeCustomComboBox(TComponent* AOwner) : TSeCustomEdit(AOwner)
     completeTimer_->SetEnabled(false);
     completeTimer_->SetInterval(100);
     completeTimer_->SetOnTimer([this](TObject*) { CompleteTimerTick(); });
+}
+
+namespace {
+
+constexpr TEnumName<TSeComboStyle> kComboStyleNames[] = {{"kcsDropDown", kcsDropDown},
+                                                         {"kcsDropDownList", kcsDropDownList}};
+constexpr TEnumName<TSeListBoxStyle> kListStyleNames[] = {
+    {"lbStandard", lbStandard}, {"lbOwnerDrawFixed", lbOwnerDrawFixed}, {"lbOwnerDrawVariable", lbOwnerDrawVariable},
+    {"lbFonts", lbFonts},       {"lbFontSamples", lbFontSamples},       {"lbColors", lbColors},
+    {"lbColorNames", lbColorNames}};
+
+}  // namespace
+
+const TStoredProperties& TSeCustomComboBox::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomComboBox>(&TSeCustomEdit::StoredProperties(), {
+        {"AutoComplete", [](auto& c, auto& v) { c.SetAutoComplete(v.Bool()); }},
+        {"ComboStyle", [](auto& c, auto& v) { c.SetComboStyle(v.Enum(kComboStyleNames)); }},
+        {"DropDownCount", [](auto& c, auto& v) { c.SetDropDownCount(v.Int()); }},
+        {"ItemHeight", [](auto& c, auto& v) { c.SetItemHeight(v.Int()); }},
+        {"Flat", [](auto& c, auto& v) { c.ListBox().SetFlat(v.Bool()); }},
+        {"ListStyle", [](auto& c, auto& v) { c.SetListStyle(v.Enum(kListStyleNames)); }},
+        {"ShowCheckBoxes", [](auto& c, auto& v) { c.ListBox().SetShowCheckBoxes(v.Bool()); }},
+        // The list draws every item on one line; only that value can be stored.
+        {"WordWrap", [](auto&, auto& v) { if (v.Bool()) v.Fail("wrapped list items are not offered"); }},
+        {"Items.Strings", [](auto& c, auto& v) {
+             std::vector<std::u16string> items;
+             for (std::string_view item : v.Items()) items.push_back(rtl::Utf8ToUtf16(item));
+             c.Items().Assign(items);
+         }},
+        {"ItemIndex", [](auto& c, auto& v) { c.SetItemIndex(v.Int()); }},
+    });
+    return table;
 }
 
 TSeCustomComboBox::~TSeCustomComboBox() {

@@ -45,6 +45,9 @@ public:
     explicit TSeCustomComboBox(vcl::TComponent* AOwner);
     ~TSeCustomComboBox() override;
 
+    // The list's items, index and settings, besides the edit field's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     // In kcsDropDownList with a valid ItemIndex, the item; otherwise the edit text.
     std::u16string Text() const;
     using TSeCustomEdit::SetText;

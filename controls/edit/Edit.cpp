@@ -47,6 +47,17 @@ TSeCustomEdit::~TSeCustomEdit() {
     contextMenu_ = nullptr;
 }
 
+const TStoredProperties& TSeCustomEdit::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomEdit>(&TSeCustomControl::StoredProperties(), {
+        {"Text", [](auto& e, auto& v) { e.SetText(v.WideText()); }},
+        {"AutoSize", [](auto& e, auto& v) { e.SetAutoSize(v.Bool()); }},
+        {"PasswordKind", [](auto& e, auto& v) { e.SetPasswordKind(v.Enum(kPasswordKindNames)); }},
+        {"ContextMenuOptions.Animation.EffectKind",
+         [](auto& e, auto& v) { e.ContextMenuOptions().Animation().SetEffectKind(v.Text()); }},
+    });
+    return table;
+}
+
 // ---- properties --------------------------------------------------------------------------------
 
 void TSeCustomEdit::SetText(const std::u16string& value) {
@@ -131,7 +142,7 @@ int TSeCustomEdit::CharWidth(int index) {
     return TextWidth(std::u16string_view(text_).substr(static_cast<size_t>(index - 1), 1));
 }
 
-int TSeCustomEdit::TextHeight() { return TScreenTextMeasure(Font()).TextHeight(u"Pq"); }
+int TSeCustomEdit::TextHeight() { return textHeight_.Of(Font(), u"Pq"); }
 
 void TSeCustomEdit::GetTextRect(TRect& rect) {
     rect = GetInnerRect();
@@ -755,39 +766,41 @@ void TSeCustomEdit::PaintPasswordChar(const TRect& cell, bool selected) {
     TCanvas& canvas = *Canvas();
     const TColor color = selected ? clHighlightText : PaintFont().Color();
     HDC dc = canvas.Handle();
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
-    const TRect r{cell.Left + 2, cell.Top + 3, cell.Right - 2, cell.Bottom - 3};
-    canvas.Brush().SetStyle(bsSolid);
-    canvas.Brush().SetColor(color);
-    canvas.Pen().SetColor(color);
-    switch (passwordKind_) {
-        case pkChar: {
-            canvas.Font().Assign(PaintFont());
-            canvas.Font().SetColor(color);
-            TRect text = cell;
-            DrawWideText(canvas, std::u16string(1, passwordChar_), text, kTextFormat);
-            break;
+    {
+        const TSavedDC saved(dc);
+        IntersectClipRect(dc, cell.Left, cell.Top, cell.Right, cell.Bottom);
+        const TRect r{cell.Left + 2, cell.Top + 3, cell.Right - 2, cell.Bottom - 3};
+        canvas.Brush().SetStyle(bsSolid);
+        canvas.Brush().SetColor(color);
+        canvas.Pen().SetColor(color);
+        switch (passwordKind_) {
+            case pkChar: {
+                canvas.Font().Assign(PaintFont());
+                canvas.Font().SetColor(color);
+                TRect text = cell;
+                DrawWideText(canvas, std::u16string(1, passwordChar_), text, kTextFormat);
+                break;
+            }
+            case pkRect: FillRectColor(canvas, r, color); break;
+            case pkRoundRect: FillRoundRectColor(canvas, r, 2, color); break;
+            case pkCircle: {
+                const int side = r.Width();
+                const TRect square = CenterRect({0, 0, side, side}, cell);
+                FillRoundRectColor(canvas, square, side / 2 + 1, color);
+                break;
+            }
+            case pkTriangle: {
+                int side = r.Width();
+                if (side % 2 == 0) ++side;
+                const TRect s = CenterRect({0, 0, side, side}, cell);
+                const TPoint points[3] = {{s.Left + s.Width() / 2 + 1, s.Top}, {s.Right, s.Bottom}, {s.Left, s.Bottom}};
+                canvas.Polygon(points);
+                break;
+            }
+            default: break;
         }
-        case pkRect: FillRectColor(canvas, r, color); break;
-        case pkRoundRect: FillRoundRectColor(canvas, r, 2, color); break;
-        case pkCircle: {
-            const int side = r.Width();
-            const TRect square = CenterRect({0, 0, side, side}, cell);
-            FillRoundRectColor(canvas, square, side / 2 + 1, color);
-            break;
-        }
-        case pkTriangle: {
-            int side = r.Width();
-            if (side % 2 == 0) ++side;
-            const TRect s = CenterRect({0, 0, side, side}, cell);
-            const TPoint points[3] = {{s.Left + s.Width() / 2 + 1, s.Top}, {s.Right, s.Bottom}, {s.Left, s.Bottom}};
-            canvas.Polygon(points);
-            break;
-        }
-        default: break;
     }
-    RestoreDC(dc, saved);
+    // The restore may have put other objects back than the canvas thinks it has selected.
     canvas.Refresh();
 }
 

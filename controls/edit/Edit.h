@@ -15,6 +15,7 @@
 
 #include "controls/edit/EditActions.h"
 #include "controls/foundation/CustomControl.h"
+#include "controls/foundation/ScreenTextMeasure.h"
 #include "controls/foundation/SkinHook.h"
 #include "controls/foundation/Types.h"
 #include "controls/popupmenu/MenuOptions.h"
@@ -23,6 +24,9 @@
 namespace se {
 
 enum TPasswordKind : uint8_t { pkNone, pkChar, pkRect, pkRoundRect, pkCircle, pkTriangle };
+inline constexpr vcl::TEnumName<TPasswordKind> kPasswordKindNames[] = {
+    {"pkNone", pkNone},           {"pkChar", pkChar},     {"pkRect", pkRect},
+    {"pkRoundRect", pkRoundRect}, {"pkCircle", pkCircle}, {"pkTriangle", pkTriangle}};
 enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
 
 // The commands behind the context menu's items (their Command), to find them again.
@@ -32,6 +36,10 @@ class TSeCustomEdit : public TSeCustomControl {
 public:
     explicit TSeCustomEdit(vcl::TComponent* AOwner);
     ~TSeCustomEdit() override;
+
+    // The wide Text, AutoSize, PasswordKind and the context menu's effect, besides the
+    // foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
 
     // The wide text (hides the toolkit's UTF-8 text, which writes arrive through as well).
     const std::u16string& Text() const { return text_; }
@@ -162,6 +170,7 @@ private:
     void ClampPositions();
 
     std::u16string text_;
+    TScreenTextHeight textHeight_;
     bool mouseSelecting_ = false;
     int caretPos_ = 0;
     int selStart_ = 0;

@@ -7,36 +7,30 @@ namespace se {
 
 using namespace vcl;
 
-TSeCustomControl::TSeCustomControl(TComponent* AOwner) : TCustomControl(AOwner) {
+TSeCustomControl::TSeCustomControl(TComponent* AOwner) : TSePaintSettings(AOwner) {
     SetBounds(0, 0, 100, 30);
     SetDoubleBuffered(false);
     controlStyle_ |= csOpaque;
     SetColor(clBtnFace);
-    paintFont_.Assign(Font());
-    blending_.OnChange = [this](TObject*) { BlendingChanged(); };
+    ListenToBlending();
 }
 
-TSeCustomControl::~TSeCustomControl() { blending_.OnChange = nullptr; }
+TSeCustomControl::~TSeCustomControl() = default;
 
-void TSeCustomControl::SetPerformance(TSePerformance value) {
-    if (value == performance_ || (blending_.Enabled() && value == kspNoBuffer)) return;
-    performance_ = value;
-    Invalidate();
-}
-
-void TSeCustomControl::SetTransparent(bool value) {
-    if (value == transparent_) return;
-    transparent_ = value;
-    Invalidate();
-}
-
-// Assigning fires the blending's change notification, which switches the buffer and repaints.
-void TSeCustomControl::SetBlending(const TSeBlending& value) { blending_.Assign(value); }
-
-void TSeCustomControl::BlendingChanged() {
-    // Blending needs a buffer to compose in.
-    if (blending_.Enabled() && performance_ == kspNoBuffer) SetPerformance(kspDoubleBuffer);
-    if (!HasState(csLoading)) Invalidate();
+const TStoredProperties& TSeCustomControl::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomControl>(&TSePaintSettings::StoredProperties(), {
+        {"BevelSides", [](auto& c, auto& v) {
+             TSeBevelSides sides = 0;
+             for (const TIdent& side : v.Idents()) sides |= BevelSide(v.EnumOf(side.name, kBevelSideNames));
+             c.SetBevelSides(sides);
+         }},
+        {"BevelInner", [](auto& c, auto& v) { c.SetBevelInner(v.Enum(kBevelCutNames)); }},
+        {"BevelOuter", [](auto& c, auto& v) { c.SetBevelOuter(v.Enum(kBevelCutNames)); }},
+        {"BevelKind", [](auto& c, auto& v) { c.SetBevelKind(v.Enum(kBevelKindNames)); }},
+        {"BevelWidth", [](auto& c, auto& v) { c.SetBevelWidth(v.Int()); }},
+        {"BorderWidth", [](auto& c, auto& v) { c.SetBorderWidth(v.Int()); }},
+    });
+    return table;
 }
 
 void TSeCustomControl::SetBorderWidth(int value) {
@@ -172,10 +166,6 @@ TRect TSeCustomControl::GetInnerRect() const {
     return r;
 }
 
-bool TSeCustomControl::ContainsPoint(int x, int y) const {
-    return x >= 0 && y >= 0 && x < cachedWidth_ && y < cachedHeight_;
-}
-
 bool TSeCustomControl::StoreWideCaption(std::u16string_view value) {
     if (value == caption_) return false;
     caption_ = value;
@@ -183,19 +173,19 @@ bool TSeCustomControl::StoreWideCaption(std::u16string_view value) {
 }
 
 void TSeCustomControl::CopyParentBackground(HDC dc) {
-    const bool buffered = performance_ != kspNoBuffer;
-    se::CopyParentBackground(*this, dc, buffered, cachedWidth_, cachedHeight_, blending_.Enabled() && buffered);
+    const bool buffered = Performance() != kspNoBuffer;
+    se::CopyParentBackground(*this, dc, buffered, cachedWidth_, cachedHeight_, Blending().Enabled() && buffered);
 }
 
 void TSeCustomControl::Paint() {
     if (Width() <= 0 || Height() <= 0) return;
     TCanvas& canvas = *Canvas();
-    TSePaintBuffer buffer(canvas, performance_, cachedWidth_, cachedHeight_, true);
-    paintFont_.Assign(Font());
-    if (transparent_) CopyParentBackground(canvas.Handle());
+    TSePaintBuffer buffer(canvas, Performance(), cachedWidth_, cachedHeight_, true);
+    PaintFont().Assign(Font());
+    if (Transparent()) CopyParentBackground(canvas.Handle());
     PaintRingAndFace(canvas);
-    if (blending_.Enabled() && buffer.Buffered()) {
-        buffer.Blend(blendBuffer_, blending_.Value(), [this](HDC dc) { CopyParentBackground(dc); });
+    if (Blending().Enabled() && buffer.Buffered()) {
+        buffer.Blend(BlendBuffer(), Blending().Value(), [this](HDC dc) { CopyParentBackground(dc); });
     }
     buffer.Output();
 }
@@ -211,7 +201,7 @@ void TSeCustomControl::PaintRingAndFace(TCanvas& canvas) {
     }
     {
         // The ring never touches the content area.
-        TSeSavedDC saved(dc);
+        vcl::TSavedDC saved(dc);
         ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
         PaintBorder();
     }
@@ -227,7 +217,7 @@ void TSeCustomControl::PaintFaceInClient(TCanvas& canvas, const TRect& client) {
     }
     {
         // Saved and restored: the hosted bars paint on this device context after the face.
-        TSeSavedDC saved(canvas.Handle());
+        vcl::TSavedDC saved(canvas.Handle());
         IntersectClipRect(canvas.Handle(), client.Left, client.Top, client.Right, client.Bottom);
         PaintFace();
     }
@@ -235,7 +225,7 @@ void TSeCustomControl::PaintFaceInClient(TCanvas& canvas, const TRect& client) {
 }
 
 void TSeCustomControl::PaintFace() {
-    if (!transparent_) FillRectColor(*Canvas(), GetInnerRect(), Color());
+    if (!Transparent()) FillRectColor(*Canvas(), GetInnerRect(), Color());
 }
 
 void TSeCustomControl::PaintBorder() {
@@ -272,7 +262,7 @@ void TSeCustomControl::WMEraseBkgnd(TMessage& m) {
         TCanvas& canvas = *Canvas();
         TSeCanvasLock lock(canvas);
         TSeCanvasRedirect redirect(canvas, dc);
-        if (transparent_) CopyParentBackground(dc);
+        if (Transparent()) CopyParentBackground(dc);
         PaintBorder();
         PaintFaceInClient(canvas, GetClientRect());
     }
@@ -286,17 +276,6 @@ void TSeCustomControl::WMWindowPosChanging(TMessage& m) {
         LayoutScrollBars();
     }
     TCustomControl::WMWindowPosChanging(m);
-}
-
-void TSeCustomControl::CMMouseEnter(TMessage& m) {
-    // The toolkit passes it on to the parent first, so every ancestor of the set hears of it too.
-    TCustomControl::CMMouseEnter(m);
-    MouseEnter();
-}
-
-void TSeCustomControl::CMMouseLeave(TMessage& m) {
-    TCustomControl::CMMouseLeave(m);
-    MouseLeave();
 }
 
 void TSeCustomControl::CMEnter(TMessage& m) {
@@ -313,18 +292,6 @@ void TSeCustomControl::CMTextChanged(TMessage& m) {
     TCustomControl::CMTextChanged(m);
     StoreWideCaption(vcl::WideCaption(Text()));
     Invalidate();
-}
-
-void TSeCustomControl::MouseEnter() {
-    mouseInside_ = true;
-    if (hoverRepaint_) Invalidate();
-    Fire(OnMouseEnter, this);
-}
-
-void TSeCustomControl::MouseLeave() {
-    mouseInside_ = false;
-    if (hoverRepaint_) Invalidate();
-    Fire(OnMouseLeave, this);
 }
 
 void TSeCustomControl::FocusEnter() {

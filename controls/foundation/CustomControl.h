@@ -15,7 +15,7 @@
 //   MouseEnter/MouseLeave are the places to react.
 // - A caption is wide text (WideCaption); the toolkit's text written through SetText lands there
 //   too (CM_TEXTCHANGED). IsAcceleratorKey tells whether a typed character is the caption's "&"
-//   accelerator. Tracking marks a left press in progress; ContainsPoint tests a control point.
+//   accelerator. Controls that are pressed build on TSeCustomPressControl (PressControl.h).
 // - A child that asks for its background (Transparent, or Blending) gets this control's border
 //   and face painted into its buffer: PaintFace must draw relative to the DC's origin only.
 // - ScrollBars hosts scroll bars along the bottom and right of the inner rectangle (made by
@@ -25,35 +25,24 @@
 #include <string>
 #include <string_view>
 
-#include "controls/foundation/Blending.h"
 #include "controls/foundation/HostedScrollBar.h"
 #include "controls/foundation/PaintBuffer.h"
+#include "controls/foundation/PaintSettings.h"
 #include "controls/foundation/Types.h"
-#include "controls/surface/Bitmap.h"
 #include "platform/toolkit/Caption.h"
 #include "platform/toolkit/CustomControl.h"
 
 namespace se {
 
-class TSeCustomControl : public vcl::TCustomControl {
+class TSeCustomControl : public TSePaintSettings<vcl::TCustomControl> {
 public:
     explicit TSeCustomControl(vcl::TComponent* AOwner);
     ~TSeCustomControl() override;
 
-    TSePerformance Performance() const { return performance_; }
-    // Ignored while Blending is on and the value is kspNoBuffer.
-    void SetPerformance(TSePerformance value);
-    bool Transparent() const { return transparent_; }
-    void SetTransparent(bool value);
-    TSeBlending& Blending() { return blending_; }
-    const TSeBlending& Blending() const { return blending_; }
-    // Copies Enabled and Value; enabling it on a kspNoBuffer control makes it kspDoubleBuffer.
-    void SetBlending(const TSeBlending& value);
+    // The bevel and border ring, besides the paint settings.
+    const vcl::TStoredProperties& StoredProperties() const override;
 
     bool HasFocus() const { return hasFocus_; }
-    bool MouseInside() const { return mouseInside_; }
-    // The font of the current paint (a copy of Font taken when it started).
-    vcl::TFont& PaintFont() { return paintFont_; }
 
     int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int value);
@@ -90,9 +79,6 @@ public:
 
     void WndProc(vcl::TMessage& message) override;
 
-    vcl::TNotifyEvent OnMouseEnter;
-    vcl::TNotifyEvent OnMouseLeave;
-
 protected:
     void Paint() override;
     // The content area. Base: fill GetInnerRect with Color unless Transparent.
@@ -107,13 +93,9 @@ protected:
     // A bevel or border property changed (after storing it).
     virtual void BorderChanged() {}
 
-    virtual void MouseEnter();
-    virtual void MouseLeave();
     virtual void FocusEnter();
     virtual void FocusLeave();
 
-    void CMMouseEnter(vcl::TMessage& message) override;
-    void CMMouseLeave(vcl::TMessage& message) override;
     void CMEnter(vcl::TMessage& message) override;
     void CMExit(vcl::TMessage& message) override;
     void CMTextChanged(vcl::TMessage& message) override;
@@ -130,16 +112,8 @@ protected:
     bool StoreWideCaption(std::u16string_view value);
     bool IsAcceleratorKey(char32_t key) const { return vcl::IsAccel(key, caption_); }
 
-    void SetHoverRepaint(bool value) { hoverRepaint_ = value; }
-    bool Tracking() const { return tracking_; }
-    void SetTracking(bool value) { tracking_ = value; }
-    // (x, y) lies in (0, 0, CachedWidth, CachedHeight).
-    bool ContainsPoint(int x, int y) const;
-
-    TseBitmap& BlendBuffer() { return blendBuffer_; }
 
 private:
-    void BlendingChanged();
     void BorderPropertyChanged();
     void PaintRingAndFace(vcl::TCanvas& canvas);
     // PaintFace, clipped to the client rectangle when both bars are hosted.
@@ -149,28 +123,20 @@ private:
     void LayoutScrollBars();
     void DestroyScrollBar(ISeHostedScrollBar*& bar);
 
-    TSePerformance performance_ = kspNoBuffer;
-    TseBitmap blendBuffer_;
     bool hasFocus_ = false;
-    bool transparent_ = false;
-    bool mouseInside_ = false;
     TSeScrollStyle scrollBars_ = kssNone;
     ISeHostedScrollBar* horzScrollBar_ = nullptr;
     ISeHostedScrollBar* vertScrollBar_ = nullptr;
-    vcl::TFont paintFont_;
     int borderWidth_ = 0;
     TSeBevelCut bevelInner_ = kbvLowered;
     TSeBevelCut bevelOuter_ = kbvLowered;
     TSeBevelSides bevelSides_ = kAllBevelSides;
     TSeBevelKind bevelKind_ = kbkNone;
     int bevelWidth_ = 0;
-    TSeBlending blending_;
     bool themedBorder_ = true;
     int cachedWidth_ = 0;
     int cachedHeight_ = 0;
     std::u16string caption_;
-    bool hoverRepaint_ = false;
-    bool tracking_ = false;
 };
 
 }  // namespace se

@@ -6,40 +6,23 @@ namespace se {
 
 using namespace vcl;
 
-TSeGraphicControl::TSeGraphicControl(TComponent* AOwner) : TGraphicControl(AOwner) {
+TSeGraphicControl::TSeGraphicControl(TComponent* AOwner) : TSePaintSettings(AOwner) {
     SetBounds(0, 0, 100, 30);
     controlStyle_ |= csOpaque;
     SetColor(clBtnFace);
-    paintFont_.Assign(Font());
+    // Unlike the windowed controls it does not listen to its Blending: a change made through
+    // Blending() itself neither switches the buffer nor repaints; SetBlending does both.
 }
 
 TSeGraphicControl::~TSeGraphicControl() = default;
 
-void TSeGraphicControl::SetPerformance(TSePerformance value) {
-    if (value == performance_ || (blending_.Enabled() && value == kspNoBuffer)) return;
-    performance_ = value;
-    Invalidate();
-}
-
-void TSeGraphicControl::SetTransparent(bool value) {
-    if (value == transparent_) return;
-    transparent_ = value;
-    Invalidate();
-}
-
-void TSeGraphicControl::SetBlending(const TSeBlending& value) {
-    blending_.Assign(value);
-    if (blending_.Enabled() && performance_ == kspNoBuffer) performance_ = kspDoubleBuffer;
-    if (!HasState(csLoading)) Invalidate();
-}
-
 void TSeGraphicControl::CopyParentBackground(HDC dc) {
     if (!Parent() || !Parent()->HandleAllocated()) return;
-    se::CopyParentBackground(*this, dc, performance_ != kspNoBuffer, Width(), Height(), false);
+    se::CopyParentBackground(*this, dc, Performance() != kspNoBuffer, Width(), Height(), false);
 }
 
 void TSeGraphicControl::Loaded() {
-    TGraphicControl::Loaded();
+    TSePaintSettings::Loaded();
     Invalidate();
 }
 
@@ -47,38 +30,18 @@ void TSeGraphicControl::Paint() {
     if (Width() <= 0 || Height() <= 0) return;
     TCanvas& canvas = *Canvas();
     TSeCanvasLock lock(canvas);
-    TSePaintBuffer buffer(canvas, performance_, Width(), Height(), false);
-    paintFont_.Assign(Font());
-    if (transparent_) CopyParentBackground(canvas.Handle());
+    TSePaintBuffer buffer(canvas, Performance(), Width(), Height(), false);
+    PaintFont().Assign(Font());
+    if (Transparent()) CopyParentBackground(canvas.Handle());
     PaintFace();
-    if (blending_.Enabled() && buffer.Buffered()) {
-        buffer.Blend(BlendBuffer(), blending_.Value(), [this](HDC dc) { CopyParentBackground(dc); });
+    if (Blending().Enabled() && buffer.Buffered()) {
+        buffer.Blend(BlendBuffer(), Blending().Value(), [this](HDC dc) { CopyParentBackground(dc); });
     }
     buffer.Output();
 }
 
 void TSeGraphicControl::PaintFace() {
-    if (!transparent_) FillRectColor(*Canvas(), ClientRect(), Color());
-}
-
-void TSeGraphicControl::CMMouseEnter(TMessage& m) {
-    TGraphicControl::CMMouseEnter(m);
-    MouseEnter();
-}
-
-void TSeGraphicControl::CMMouseLeave(TMessage& m) {
-    TGraphicControl::CMMouseLeave(m);
-    MouseLeave();
-}
-
-void TSeGraphicControl::MouseEnter() {
-    mouseInside_ = true;
-    Fire(OnMouseEnter, this);
-}
-
-void TSeGraphicControl::MouseLeave() {
-    mouseInside_ = false;
-    Fire(OnMouseLeave, this);
+    if (!Transparent()) FillRectColor(*Canvas(), ClientRect(), Color());
 }
 
 }  // namespace se

@@ -100,7 +100,7 @@ void PaintParentInto(TControl& control, HDC dc, bool paintGraphicSiblings) {
     for (int i = 0; i < parent->ControlCount(); ++i) {
         TControl* sibling = parent->Controls(i);
         if (dynamic_cast<TWinControl*>(sibling) || !sibling->Visible()) continue;
-        TSeSavedDC saved(dc);
+        vcl::TSavedDC saved(dc);
         OffsetWindowOrgEx(dc, -sibling->Left(), -sibling->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, sibling->Width(), sibling->Height());
         sibling->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
@@ -112,7 +112,7 @@ void PaintParentInto(TControl& control, HDC dc, bool paintGraphicSiblings) {
 void CopyParentBackground(TControl& control, HDC dc, bool buffered, int width, int height, bool paintGraphicSiblings) {
     TWinControl* parent = control.Parent();
     if (!parent || width <= 0 || height <= 0 || !dc) return;
-    TSeSavedDC saved(dc);
+    vcl::TSavedDC saved(dc);
     // The control's client origin in the parent's client area: the window origin becomes it, so the
     // parent's pixel there is the DC's pixel (0, 0).
     const TPoint p = parent->ScreenToClient(control.ClientOrigin());

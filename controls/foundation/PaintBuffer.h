@@ -1,7 +1,7 @@
 #pragma once
 // The paint pipeline's shared mechanics, used by both base classes: the buffer a paint draws
-// into, the canvas pointed at another DC for a while, saved DC state, the request for a parent's
-// background and the blending composite.
+// into, the canvas pointed at another DC for a while, the request for a parent's background and
+// the blending composite.
 
 #include <memory>
 
@@ -10,21 +10,6 @@
 #include "platform/toolkit/Control.h"
 
 namespace se {
-
-// Saves a DC's state and restores it when it goes, also on an exception.
-class TSeSavedDC {
-public:
-    explicit TSeSavedDC(vcl::HDC dc) : dc_(dc), level_(vcl::SaveDC(dc)) {}
-    ~TSeSavedDC() {
-        if (level_ > 0) vcl::RestoreDC(dc_, level_);
-    }
-    TSeSavedDC(const TSeSavedDC&) = delete;
-    TSeSavedDC& operator=(const TSeSavedDC&) = delete;
-
-private:
-    vcl::HDC dc_;
-    int level_;
-};
 
 // Holds a canvas's lock while it lives.
 class TSeCanvasLock {

@@ -1,25 +1,36 @@
 #pragma once
-// The enumerations every control of the set shares, and the record that travels with a request
-// for a parent's background.
+// The enumerations every control of the set shares, with their stored names, and the record that
+// travels with a request for a parent's background.
 
 #include <cstdint>
 
 #include "controls/surface/Primitives.h"
 #include "platform/draw/Geometry.h"
+#include "platform/runtime/StoredProperties.h"
 
 namespace se {
 
 // How a paint reaches the screen: straight into the window, through the one shared off-screen
 // surface, or through a surface of the control's own made for each paint.
 enum TSePerformance : uint8_t { kspNoBuffer, kspSharedBuffer, kspDoubleBuffer };
+inline constexpr vcl::TEnumName<TSePerformance> kPerformanceNames[] = {
+    {"kspNoBuffer", kspNoBuffer}, {"kspSharedBuffer", kspSharedBuffer}, {"kspDoubleBuffer", kspDoubleBuffer}};
 
 enum TSeBevelCut : uint8_t { kbvNone, kbvLowered, kbvRaised, kbvSpace, kbvBorder, kbvFlatBorder };
+inline constexpr vcl::TEnumName<TSeBevelCut> kBevelCutNames[] = {
+    {"kbvNone", kbvNone},     {"kbvLowered", kbvLowered}, {"kbvRaised", kbvRaised},
+    {"kbvSpace", kbvSpace},   {"kbvBorder", kbvBorder},   {"kbvFlatBorder", kbvFlatBorder}};
 
 // Presets that give both bevels one cut; kbkNone leaves the cuts alone.
 enum TSeBevelKind : uint8_t { kbkNone, kbkSingle, kbkTile, kbkSoft, kbkBorder, kbkFlat };
+inline constexpr vcl::TEnumName<TSeBevelKind> kBevelKindNames[] = {
+    {"kbkNone", kbkNone}, {"kbkSingle", kbkSingle}, {"kbkTile", kbkTile},
+    {"kbkSoft", kbkSoft}, {"kbkBorder", kbkBorder}, {"kbkFlat", kbkFlat}};
 
 // TSeBevelSide and TSeBevelSides (bit 0 left, 1 top, 2 right, 3 bottom) come with the surface's
 // DrawBevelLines.
+inline constexpr vcl::TEnumName<TSeBevelSide> kBevelSideNames[] = {
+    {"kbsLeft", kbsLeft}, {"kbsTop", kbsTop}, {"kbsRight", kbsRight}, {"kbsBottom", kbsBottom}};
 
 // The cut a bevel kind gives both bevels (kbkNone: none, the caller keeps the cuts).
 TSeBevelCut BevelKindCut(TSeBevelKind kind);

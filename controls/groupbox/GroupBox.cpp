@@ -21,6 +21,16 @@ TSeCustomGroupBox::TSeCustomGroupBox(TComponent* AOwner) : TSeCustomControl(AOwn
     SetBounds(0, 0, 100, 90);
 }
 
+const TStoredProperties& TSeCustomGroupBox::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomGroupBox>(&TSeCustomControl::StoredProperties(), {
+        {"Caption", [](auto& g, auto& v) { g.SetCaption(v.WideText()); }},
+        {"CaptionMargin", [](auto& g, auto& v) { g.SetCaptionMargin(v.Int()); }},
+        {"UseCheckBox", [](auto& g, auto& v) { g.SetUseCheckBox(v.Bool()); }},
+        {"CheckBoxAlignment", [](auto& g, auto& v) { g.SetCheckBoxAlignment(v.Enum(kSeAlignmentNames)); }},
+    });
+    return table;
+}
+
 void TSeCustomGroupBox::SetCaption(const std::u16string& value) {
     if (value == caption_) return;
     caption_ = value;
@@ -93,8 +103,7 @@ void TSeCustomGroupBox::CMEnabledChanged(TMessage&) {
 
 int TSeCustomGroupBox::CaptionHeight() const {
     if (CheckBoxActive()) return checkBox_->Height();
-    TScreenTextMeasure measure(Font());
-    return measure.TextHeight(caption_);
+    return captionHeight_.Of(Font(), caption_);
 }
 
 TRect TSeCustomGroupBox::GetClientRect() const { return {0, CaptionHeight(), CachedWidth(), CachedHeight()}; }
@@ -142,6 +151,10 @@ void TSeCustomGroupBox::PaintFace() {
     }
 
     if (CheckBoxActive()) return;
+    // The controls on the box have it paint itself into their own small surfaces for their
+    // background: the caption (and its engraved copy) is laid out only where it can show.
+    const TRect shown = UnionRect(caption, caption.Offset(1, 1));
+    if (!RectVisible(canvas.Handle(), &shown)) return;
     const unsigned flags = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     if (Enabled()) {
         TRect r = caption;

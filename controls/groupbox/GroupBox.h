@@ -19,6 +19,9 @@ class TSeCustomGroupBox : public TSeCustomControl {
 public:
     explicit TSeCustomGroupBox(vcl::TComponent* AOwner);
 
+    // The wide Caption and the caption check box, besides the foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     const std::u16string& Caption() const { return caption_; }
     void SetCaption(const std::u16string& value);
     int CaptionMargin() const { return captionMargin_; }
@@ -65,6 +68,7 @@ protected:
 
 private:
     std::u16string caption_;
+    mutable TScreenTextHeight captionHeight_;
     int captionMargin_ = 12;
     bool enabled_ = true;
     bool useCheckBox_ = false;

@@ -17,6 +17,13 @@ TSeCustomLabel::TSeCustomLabel(TComponent* AOwner) : TSeGraphicControl(AOwner) {
 
 TSeCustomLabel::~TSeCustomLabel() { SetFocusControl(nullptr); }
 
+const TStoredProperties& TSeCustomLabel::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomLabel>(&TSeGraphicControl::StoredProperties(), {
+        {"Caption", [](auto& l, auto& v) { l.SetCaption(v.WideText()); }},
+    });
+    return table;
+}
+
 void TSeCustomLabel::SetCaption(std::u16string_view value) {
     if (value == caption_) return;
     caption_ = value;

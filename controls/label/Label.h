@@ -19,6 +19,9 @@ public:
     explicit TSeCustomLabel(vcl::TComponent* AOwner);
     ~TSeCustomLabel() override;
 
+    // The wide Caption, besides the foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     const std::u16string& Caption() const { return caption_; }
     // Resizes (AutoSize) and repaints at once.
     void SetCaption(std::u16string_view value);

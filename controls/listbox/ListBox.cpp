@@ -762,10 +762,9 @@ void TSeCustomListBox::PaintFace() {
     PaintBackground();
     TCanvas& canvas = *Canvas();
     const TRect content = ContentRect();
-    const int saved = SaveDC(canvas.Handle());
+    const TSavedDC saved(canvas.Handle());
     IntersectClipRect(canvas.Handle(), content.Left, content.Top, content.Right, content.Bottom);
     PaintItems();
-    RestoreDC(canvas.Handle(), saved);
 }
 
 void TSeCustomListBox::PaintBackground() { FillRectColor(*Canvas(), ContentRect(), Color()); }

@@ -49,6 +49,14 @@ TSeSkinRadioGroup::~TSeSkinRadioGroup() {
     items_->OnChange = nullptr;
 }
 
+const TStoredProperties& TSeSkinRadioGroup::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeSkinRadioGroup>(&TSeSkinGroupBox::StoredProperties(), {
+        {"Items.Strings", [](auto& r, auto& v) { r.SetItems(*v.Strings()); }},
+        {"ItemIndex", [](auto& r, auto& v) { r.SetItemIndex(v.Int()); }},
+    });
+    return table;
+}
+
 void TSeSkinRadioGroup::SetItems(const TStrings& value) { items_->Assign(value); }
 
 void TSeSkinRadioGroup::SetColumns(int value) {

@@ -34,6 +34,9 @@ public:
     explicit TSeSkinRadioGroup(vcl::TComponent* AOwner);
     ~TSeSkinRadioGroup() override;
 
+    // Items and ItemIndex, besides the group box's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     vcl::TStrings& Items() { return *items_; }
     void SetItems(const vcl::TStrings& value);
     int ItemIndex() const { return itemIndex_; }

@@ -217,6 +217,23 @@ TSeCustomStatusBar::~TSeCustomStatusBar() {
     panels_.reset();
 }
 
+const TStoredProperties& TSeCustomStatusBar::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TSeCustomStatusBar>(&TSeCustomControl::StoredProperties(), {
+        {"Panels", [](auto& s, auto& v) {
+             s.Panels().Clear();
+             for (const auto& item : v.Collection()) {
+                 TSeStatusPanel* panel = s.Panels().Add();
+                 for (const auto& [name, value] : item) {
+                     if (name == "Width") panel->SetWidth(value);
+                     else if (name == "ImageIndex") panel->SetImageIndex(value);
+                     else v.Fail("unknown panel property " + std::string(name));
+                 }
+             }
+         }},
+    });
+    return table;
+}
+
 void TSeCustomStatusBar::SetPanels(const TSeStatusPanels& value) { panels_->Assign(value); }
 
 void TSeCustomStatusBar::SetImages(TCustomImageList* value) {
@@ -376,7 +393,7 @@ void TSeCustomStatusBar::PaintBorder() {
 
 void TSeCustomStatusBar::PaintBackground() {
     TCanvas& canvas = *Canvas();
-    TSeSavedDC saved(canvas.Handle());
+    vcl::TSavedDC saved(canvas.Handle());
     if (panels_->Count() > 0) {
         const TRect panels = PanelsRect();
         ExcludeClipRect(canvas.Handle(), panels.Left, panels.Top, panels.Right, panels.Bottom);
@@ -393,14 +410,14 @@ void TSeCustomStatusBar::PaintPanelAt(int index) {
     const TRect r = GetPanelRect(index);
     if (r.IsEmpty()) return;
     TCanvas& canvas = *Canvas();
-    TSeSavedDC saved(canvas.Handle());
+    vcl::TSavedDC saved(canvas.Handle());
     IntersectClipRect(canvas.Handle(), r.Left, r.Top, r.Right, r.Bottom);
     PaintPanel(*panels_->Items(index), r, index == panels_->Count() - 1);
 }
 
 void TSeCustomStatusBar::PaintPanel(TSeStatusPanel& panel, const TRect& rect, bool) {
     TCanvas& canvas = *Canvas();
-    TSeSavedDC saved(canvas.Handle());
+    vcl::TSavedDC saved(canvas.Handle());
     if (TControl* control = panel.Control()) {
         const TRect hosted = control->BoundsRect();
         ExcludeClipRect(canvas.Handle(), hosted.Left, hosted.Top, hosted.Right, hosted.Bottom);

@@ -127,6 +127,9 @@ public:
     explicit TSeCustomStatusBar(vcl::TComponent* AOwner);
     ~TSeCustomStatusBar() override;
 
+    // Panels (each with its Width and ImageIndex), besides the foundation's.
+    const vcl::TStoredProperties& StoredProperties() const override;
+
     TSeStatusPanels& Panels() { return *panels_; }
     void SetPanels(const TSeStatusPanels& value);
     vcl::TCustomImageList* Images() const { return images_; }

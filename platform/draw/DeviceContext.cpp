@@ -88,6 +88,7 @@ void DeviceContext::ReleaseState(const DcState& state) {
 int DeviceContext::Save() {
     saved_.push_back(state_);
     RetainState(state_);
+    savedClips_.push_back(SavedClip{clip_, clipValid_, clipSurface_, clipSurfaceBounds_});
     return static_cast<int>(saved_.size());
 }
 
@@ -100,7 +101,13 @@ bool DeviceContext::Restore(int level) {
     saved_.resize(static_cast<size_t>(target - 1));
     ReleaseState(state_);
     state_ = std::move(restored);
-    clipValid_ = false;
+    // The clip of that level comes back with it, worked out as it was.
+    SavedClip& clip = savedClips_[static_cast<size_t>(target - 1)];
+    clip_ = std::move(clip.clip);
+    clipValid_ = clip.valid;
+    clipSurface_ = clip.surface;
+    clipSurfaceBounds_ = clip.surfaceBounds;
+    savedClips_.resize(static_cast<size_t>(target - 1));
     return true;
 }
 
@@ -199,25 +206,39 @@ int DeviceContext::SelectClip(const Region* deviceRegion, int mode) {
     return ClipKind();
 }
 
+// A clip narrowed by a rectangle narrows a worked-out effective clip the same way (in buffer
+// coordinates) instead of having it worked out again.
+
 int DeviceContext::IntersectClip(const TRect& logical) {
     const TRect device = ToDevice(logical);
+    const bool current = ClipCurrent();
     if (state_.hasClip) {
         state_.clip.Intersect(device);
     } else {
         state_.clip = Region(device);
         state_.hasClip = true;
     }
-    clipValid_ = false;
+    if (current) {
+        clip_.Intersect(device.Offset(origin_.X, origin_.Y));
+    } else {
+        clipValid_ = false;
+    }
     return ClipKind();
 }
 
 int DeviceContext::ExcludeClip(const TRect& logical) {
+    const TRect device = ToDevice(logical);
+    const bool current = ClipCurrent();
     if (!state_.hasClip) {
         state_.clip = Region(DeviceExtent());
         state_.hasClip = true;
     }
-    state_.clip.Subtract(ToDevice(logical));
-    clipValid_ = false;
+    state_.clip.Subtract(device);
+    if (current) {
+        clip_.Subtract(device.Offset(origin_.X, origin_.Y));
+    } else {
+        clipValid_ = false;
+    }
     return ClipKind();
 }
 
@@ -239,23 +260,32 @@ int DeviceContext::ClipBox(TRect& logical) {
 
 int DeviceContext::ClipKind() { return KindOf(ClipRects()); }
 
-const std::vector<TRect>& DeviceContext::ClipRects() {
+bool DeviceContext::ClipCurrent() const {
     const PixelSection* surface = Surface();
     // A window's buffer can be resized between calls, so the cache also keys on the surface size.
     const TRect surfaceBounds = surface != nullptr ? TRect{0, 0, surface->Width(), surface->Height()} : TRect{};
-    if (clipValid_ && clipSurface_ == surface && clipSurfaceBounds_ == surfaceBounds) return clipRects_;
-    Region effective = buffer_ != nullptr ? visible_ : Region(surfaceBounds);
-    if (state_.hasClip) {
-        Region clip = state_.clip;
-        clip.Offset(origin_.X, origin_.Y);
-        effective.Intersect(clip);
+    return clipValid_ && clipSurface_ == surface && clipSurfaceBounds_ == surfaceBounds;
+}
+
+const std::vector<TRect>& DeviceContext::ClipRects() {
+    if (ClipCurrent()) return clip_.Rects();
+    const PixelSection* surface = Surface();
+    const TRect surfaceBounds = surface != nullptr ? TRect{0, 0, surface->Width(), surface->Height()} : TRect{};
+    if (buffer_ != nullptr) {
+        clip_ = visible_;
+    } else {
+        clip_.Reset(surfaceBounds);
     }
-    effective.Intersect(surfaceBounds);
-    clipRects_ = effective.Rects();
+    if (state_.hasClip) {
+        offsetClip_ = state_.clip;
+        offsetClip_.Offset(origin_.X, origin_.Y);
+        clip_.Intersect(offsetClip_);
+    }
+    clip_.Intersect(surfaceBounds);
     clipValid_ = true;
     clipSurface_ = surface;
     clipSurfaceBounds_ = surfaceBounds;
-    return clipRects_;
+    return clip_.Rects();
 }
 
 void DeviceContext::Fill(const TRect& device, const Ink& ink) {

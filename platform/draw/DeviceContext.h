@@ -106,14 +106,27 @@ private:
     T* Swap(T*& slot, T* replacement);
     void RetainState(const DcState& state);
     void ReleaseState(const DcState& state);
+    // The effective clip is worked out for the current surface.
+    bool ClipCurrent() const;
 
     PixelSection* buffer_ = nullptr;  // window DCs
     TPoint origin_;
     Region visible_;  // buffer coordinates, window DCs
     DcState state_;
     std::vector<DcState> saved_;
-    std::vector<TRect> clipRects_;
+    // The effective clip and the offset clip region it is made from, kept so that working them out
+    // again reuses their storage.
+    Region clip_;
+    Region offsetClip_;
     bool clipValid_ = false;
+    // The effective clip at each saved level, given back by Restore (valid: it was worked out).
+    struct SavedClip {
+        Region clip;
+        bool valid = false;
+        const PixelSection* surface = nullptr;
+        TRect surfaceBounds;
+    };
+    std::vector<SavedClip> savedClips_;
     const PixelSection* clipSurface_ = nullptr;
     TRect clipSurfaceBounds_;
     std::optional<TRect> extraClip_;

@@ -12,6 +12,22 @@ int SaveDC(HDC dc);
 // A positive level restores that SaveDC result; a negative one counts back from the latest.
 bool RestoreDC(HDC dc, int level);
 
+// Saves a DC's state and restores it when it goes, also when the drawing meanwhile raises. Every
+// save of a DC's state goes through it.
+class TSavedDC {
+public:
+    explicit TSavedDC(HDC dc) : dc_(dc), level_(SaveDC(dc)) {}
+    ~TSavedDC() {
+        if (level_ > 0) RestoreDC(dc_, level_);
+    }
+    TSavedDC(const TSavedDC&) = delete;
+    TSavedDC& operator=(const TSavedDC&) = delete;
+
+private:
+    HDC dc_;
+    int level_;
+};
+
 // Clipping (rectangles in logical coordinates, regions in device coordinates).
 int SelectClipRgn(HDC dc, HRGN region);  // null removes the clip region
 int ExtSelectClipRgn(HDC dc, HRGN region, int mode);

@@ -24,6 +24,8 @@ public:
     bool Intersects(const TRect& rect) const;
 
     void Clear() { rects_.clear(); }
+    // The region becomes rect, keeping its storage.
+    void Reset(const TRect& rect);
     void Union(const TRect& rect);
     void Union(const Region& other);
     void Subtract(const TRect& rect);
@@ -38,7 +40,13 @@ public:
 
 private:
     enum class Op { Union, Subtract, Intersect, Xor };
-    static std::vector<TRect> Combine(const std::vector<TRect>& a, const std::vector<TRect>& b, Op op);
+    // a op b into out (storage kept from call to call; out is neither a nor b).
+    static void Combine(const std::vector<TRect>& a, const std::vector<TRect>& b, Op op, std::vector<TRect>& out);
+    // This region op other, the result taking over the sweep's output storage.
+    void CombineWith(const std::vector<TRect>& other, Op op);
+    void CombineWith(const TRect& rect, Op op);
+    // This region less rect (Subtract) or within it (Intersect), without the sweep.
+    void CutByRect(const TRect& rect, Op op);
 
     std::vector<TRect> rects_;
 };

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/rtl/ScopeExit.h"
+#include "platform/runtime/StoredProperties.h"
 
 namespace vcl {
 
@@ -175,6 +176,11 @@ void TComponent::SetDesigning(bool value, bool setChildren) {
     SetComponentStateFlags(csDesigning, value);
     if (!setChildren) return;
     for (TComponent* c : components_) c->SetDesigning(value, true);
+}
+
+const TStoredProperties& TComponent::StoredProperties() const {
+    static const TStoredProperties none;
+    return none;
 }
 
 void TComponent::Loaded() { state_ &= static_cast<TComponentState>(~csLoading); }

@@ -17,6 +17,8 @@
 
 namespace vcl {
 
+class TStoredProperties;
+
 enum TComponentStateFlag : uint16_t {
     csLoading = 0x0001,     // a stored form is being applied
     csReading = 0x0002,
@@ -79,6 +81,9 @@ public:
 
     // Called once after a stored form has been applied to the component; clears csLoading.
     virtual void Loaded();
+    // What a stored form may set on a component of this class (StoredProperties.h): a class with
+    // stored properties of its own overrides it. A bare component has none.
+    virtual const TStoredProperties& StoredProperties() const;
 
 protected:
     // A component was inserted under or removed from this one's owner tree, or a component this

@@ -125,6 +125,13 @@ bool TMessageQueue::PeekTimer(TMsg& msg, TMessageTarget* filter, UINT first, UIN
 
 bool TMessageQueue::Peek(TMsg& msg, TMessageTarget* filter, UINT first, UINT last, UINT flags) {
     const bool remove = (flags & PM_REMOVE) != 0;
+    const bool found = Look(msg, filter, first, last, remove, true);
+    // A message handed out, or none found, ends the pass.
+    if (remove || !found) polled_ = false;
+    return found;
+}
+
+bool TMessageQueue::Look(TMsg& msg, TMessageTarget* filter, UINT first, UINT last, bool remove, bool poll) {
     if (PeekPosted(msg, filter, first, last, remove)) return true;
     if (quitPending_ && InRange(WM_QUIT, first, last)) {
         msg = TMsg{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode_), 0, GetTickCount(), 0, 0};
@@ -132,7 +139,10 @@ bool TMessageQueue::Peek(TMsg& msg, TMessageTarget* filter, UINT first, UINT las
         return true;
     }
     if (source_) {
-        source_->Poll();
+        if (poll && !polled_) {
+            source_->Poll();
+            polled_ = true;
+        }
         if (source_->PeekInput(msg, filter, first, last, remove)) return true;
         if (InRange(WM_PAINT, first, last) && source_->PeekPaint(msg, filter)) return true;
     }
@@ -141,10 +151,12 @@ bool TMessageQueue::Peek(TMsg& msg, TMessageTarget* filter, UINT first, UINT las
 
 void TMessageQueue::WaitMessage() {
     TMsg probe;
-    if (Peek(probe, nullptr, 0, 0, PM_NOREMOVE)) return;
+    // No poll here: waiting returns at once for whatever the backend holds.
+    if (Look(probe, nullptr, 0, 0, false, false)) return;
     const std::optional<uint64_t> deadline = NextTimerDue();
     if (source_) {
         source_->Wait(deadline);
+        polled_ = false;
         return;
     }
     if (!deadline) throw EWaitStalled("waiting for a message that can never come: no input source and no timer");
@@ -175,6 +187,7 @@ void TMessageQueue::Reset() {
     timers_.clear();
     quitPending_ = false;
     exitCode_ = 0;
+    polled_ = false;
 }
 
 TExceptionHandler SetExceptionHandler(TExceptionHandler handler) {

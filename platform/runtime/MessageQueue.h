@@ -87,6 +87,8 @@ public:
 
     // Looks for a message without waiting; with PM_REMOVE it is taken out of the queue (WM_PAINT
     // stays until validated; WM_QUIT clears the quit request). Range 0, 0 means every message.
+    // The message source is polled once per pass: on the first look after the queue handed a
+    // message out, found nothing or waited; looking again meanwhile finds what that poll brought.
     bool Peek(TMsg& msg, TMessageTarget* filter = nullptr, UINT first = 0, UINT last = 0, UINT flags = PM_REMOVE);
     // Waits for the next message and takes it; false when it is WM_QUIT.
     bool Get(TMsg& msg);
@@ -97,7 +99,10 @@ public:
 
     // Drops the queued messages and timers of a target that dies.
     void Forget(TMessageTarget* target);
-    void SetSource(TMessageSource* source) { source_ = source; }
+    void SetSource(TMessageSource* source) {
+        source_ = source;
+        polled_ = false;
+    }
     TMessageSource* Source() const { return source_; }
 
     size_t PostedCount() const { return posted_.size(); }
@@ -113,6 +118,7 @@ private:
         uint64_t order;
     };
 
+    bool Look(TMsg& msg, TMessageTarget* filter, UINT first, UINT last, bool remove, bool poll);
     bool PeekPosted(TMsg& msg, TMessageTarget* filter, UINT first, UINT last, bool remove);
     bool PeekTimer(TMsg& msg, TMessageTarget* filter, UINT first, UINT last, bool remove);
 
@@ -122,6 +128,7 @@ private:
     bool quitPending_ = false;
     int exitCode_ = 0;
     TMessageSource* source_ = nullptr;
+    bool polled_ = false;  // the source was polled in this pass
 };
 
 inline TMessageQueue& MessageQueue() { return TMessageQueue::Instance(); }

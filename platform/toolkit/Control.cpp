@@ -4,7 +4,9 @@
 
 #include "platform/toolkit/Menus.h"
 #include "platform/toolkit/WinControl.h"
+#include "platform/draw/ColorNames.h"
 #include "platform/draw/GdiState.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/window/Input.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -88,6 +90,56 @@ TControl::~TControl() {
         ReleaseCapture();
     }
     if (parent_) parent_->RemoveControl(this);
+}
+
+namespace {
+
+constexpr TEnumName<TCursor> kCursorNames[] = {
+    {"crDefault", crDefault},     {"crNone", crNone},         {"crArrow", crArrow},       {"crCross", crCross},
+    {"crIBeam", crIBeam},         {"crSize", crSize},         {"crSizeNESW", crSizeNESW}, {"crSizeNS", crSizeNS},
+    {"crSizeNWSE", crSizeNWSE},   {"crSizeWE", crSizeWE},     {"crUpArrow", crUpArrow},   {"crHourGlass", crHourGlass},
+    {"crDrag", crDrag},           {"crNoDrop", crNoDrop},     {"crHSplit", crHSplit},     {"crVSplit", crVSplit},
+    {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait},   {"crNo", crNo},             {"crAppStart", crAppStart},
+    {"crHelp", crHelp},           {"crHandPoint", crHandPoint}, {"crSizeAll", crSizeAll}};
+constexpr TEnumName<TAlign> kAlignNames[] = {{"alNone", alNone},   {"alTop", alTop},       {"alBottom", alBottom},
+                                             {"alLeft", alLeft},   {"alRight", alRight},   {"alClient", alClient},
+                                             {"alCustom", alCustom}};
+constexpr TEnumName<uint8_t> kCharsetNames[] = {{"DEFAULT_CHARSET", DEFAULT_CHARSET},
+                                                {"GB2312_CHARSET", GB2312_CHARSET}};
+
+// A colour by its standard name or as a number.
+TColor StoredColor(const TStoredWrite& value) {
+    const std::optional<TColor> color = StringToColor(value.Ident());
+    if (!color) value.Fail("unknown colour");
+    return *color;
+}
+
+}  // namespace
+
+const TStoredProperties& TControl::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TControl>(&TComponent::StoredProperties(), {
+        {"Left", [](auto& c, auto& v) { c.SetLeft(v.Int()); }},
+        {"Top", [](auto& c, auto& v) { c.SetTop(v.Int()); }},
+        {"Width", [](auto& c, auto& v) { c.SetWidth(v.Int()); }},
+        {"Height", [](auto& c, auto& v) { c.SetHeight(v.Int()); }},
+        {"Caption", [](auto& c, auto& v) { c.SetText(v.Text()); }},
+        {"Text", [](auto& c, auto& v) { c.SetText(v.Text()); }},
+        {"Hint", [](auto& c, auto& v) { c.SetHint(v.Text()); }},
+        {"ShowHint", [](auto& c, auto& v) { c.SetShowHint(v.Bool()); }},
+        {"ParentShowHint", [](auto& c, auto& v) { c.SetParentShowHint(v.Bool()); }},
+        {"Enabled", [](auto& c, auto& v) { c.SetEnabled(v.Bool()); }},
+        {"Visible", [](auto& c, auto& v) { c.SetVisible(v.Bool()); }},
+        {"Color", [](auto& c, auto& v) { c.SetColor(StoredColor(v)); }},
+        {"ParentColor", [](auto& c, auto& v) { c.SetParentColor(v.Bool()); }},
+        {"ParentFont", [](auto& c, auto& v) { c.SetParentFont(v.Bool()); }},
+        {"Font.Name", [](auto& c, auto& v) { c.Font().SetName(v.Text()); }},
+        {"Font.Height", [](auto& c, auto& v) { c.Font().SetHeight(v.Int()); }},
+        {"Font.Color", [](auto& c, auto& v) { c.Font().SetColor(StoredColor(v)); }},
+        {"Font.Charset", [](auto& c, auto& v) { c.Font().SetCharset(v.Enum(kCharsetNames)); }},
+        {"Cursor", [](auto& c, auto& v) { c.SetCursor(v.Enum(kCursorNames)); }},
+        {"Align", [](auto& c, auto& v) { c.SetAlign(v.Enum(kAlignNames)); }},
+    });
+    return table;
 }
 
 void TControl::SetParent(TWinControl* value) {

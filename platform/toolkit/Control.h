@@ -92,6 +92,9 @@ public:
     explicit TControl(TComponent* AOwner);
     ~TControl() override;
 
+    // Bounds, caption, hint, enabling, visibility, colour, font, cursor and alignment.
+    const TStoredProperties& StoredProperties() const override;
+
     TWinControl* Parent() const { return parent_; }
     virtual void SetParent(TWinControl* value);
 

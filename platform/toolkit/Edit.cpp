@@ -9,6 +9,7 @@
 #include "platform/draw/Gdi.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/toolkit/Application.h"
 #include "platform/window/Caret.h"
 #include "platform/window/Clipboard.h"
@@ -758,7 +759,7 @@ void TCustomEdit::PaintWindow(HDC dc) {
     TRect field = ClientRect();
     if (borderStyle_ == bsSingle) DrawEdge(dc, &field, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     FillRect(dc, &field, Brush().Handle());
-    const int saved = SaveDC(dc);
+    const TSavedDC saved(dc);
     IntersectClipRect(dc, field.Left, field.Top, field.Right, field.Bottom);
     {
         TPaintCanvas canvas(dc, Font());
@@ -775,7 +776,6 @@ void TCustomEdit::PaintWindow(HDC dc) {
             PaintLine(dc, line, r.Left - scrollX_, y, showSelection, Enabled());
         }
     }
-    RestoreDC(dc, saved);
 }
 
 void TCustomEdit::PaintLine(HDC dc, size_t line, int x, int y, bool showSelection, bool enabled) {
@@ -880,6 +880,21 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(std::
 }
 
 TCustomMemo::~TCustomMemo() = default;
+
+namespace {
+
+constexpr TEnumName<TScrollStyle> kScrollStyleNames[] = {
+    {"ssNone", ssNone}, {"ssHorizontal", ssHorizontal}, {"ssVertical", ssVertical}, {"ssBoth", ssBoth}};
+
+}  // namespace
+
+const TStoredProperties& TCustomMemo::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TCustomMemo>(&TCustomEdit::StoredProperties(), {
+        {"Lines.Strings", [](auto& m, auto& v) { m.SetLines(*v.Strings()); }},
+        {"ScrollBars", [](auto& m, auto& v) { m.SetScrollBars(v.Enum(kScrollStyleNames)); }},
+    });
+    return table;
+}
 
 void TCustomMemo::SetWordWrap(bool value) {
     if (value == wordWrap_) return;

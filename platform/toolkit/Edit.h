@@ -236,6 +236,9 @@ public:
     explicit TCustomMemo(TComponent* AOwner);
     ~TCustomMemo() override;
 
+    // Lines and ScrollBars, besides the windowed control's.
+    const TStoredProperties& StoredProperties() const override;
+
     TStrings& Lines() { return *lines_; }
     void SetLines(const TStrings& value) { lines_->Assign(value); }
     bool WordWrap() const { return wordWrap_; }

@@ -4,6 +4,7 @@
 
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Screen.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/window/Input.h"
 #include "platform/window/WindowSystem.h"
 #include "platform/rtl/ScopeExit.h"
@@ -32,6 +33,29 @@ TCustomForm::~TCustomForm() {
     if (Application->MainForm() == this) Application->SetMainForm(nullptr);
     if (focusedForm == this) focusedForm = nullptr;
     Screen().RemoveForm(this);
+}
+
+namespace {
+
+constexpr TEnumName<TPosition> kPositionNames[] = {
+    {"poDesigned", poDesigned},           {"poDefault", poDefault},
+    {"poDefaultPosOnly", poDefaultPosOnly}, {"poDefaultSizeOnly", poDefaultSizeOnly},
+    {"poScreenCenter", poScreenCenter},   {"poDesktopCenter", poDesktopCenter},
+    {"poMainFormCenter", poMainFormCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
+constexpr TEnumName<TFormBorderStyle> kBorderStyleNames[] = {
+    {"bsNone", bsNone},     {"bsSingle", bsSingle},         {"bsSizeable", bsSizeable},
+    {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow}, {"bsSizeToolWin", bsSizeToolWin}};
+
+}  // namespace
+
+const TStoredProperties& TCustomForm::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TCustomForm>(&TWinControl::StoredProperties(), {
+        {"ClientWidth", [](auto& f, auto& v) { f.SetClientWidth(v.Int()); }},
+        {"ClientHeight", [](auto& f, auto& v) { f.SetClientHeight(v.Int()); }},
+        {"Position", [](auto& f, auto& v) { f.SetPosition(v.Enum(kPositionNames)); }},
+        {"BorderStyle", [](auto& f, auto& v) { f.SetBorderStyle(v.Enum(kBorderStyleNames)); }},
+    });
+    return table;
 }
 
 void TCustomForm::AfterConstruction() {

@@ -35,6 +35,9 @@ public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
 
+    // Client size, position and border style, besides the windowed control's.
+    const TStoredProperties& StoredProperties() const override;
+
     // Runs OnCreate once; call it after the constructor of the most derived form.
     virtual void AfterConstruction();
 

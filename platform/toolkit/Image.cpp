@@ -1,5 +1,8 @@
 #include "platform/toolkit/Image.h"
 
+#include "platform/runtime/StoredProperties.h"
+#include "platform/toolkit/Logo.h"
+
 namespace vcl {
 
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(std::make_unique<TPicture>()) {
@@ -8,6 +11,17 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(std::make
 }
 
 TImage::~TImage() { picture_->OnChange = nullptr; }
+
+const TStoredProperties& TImage::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TImage>(&TGraphicControl::StoredProperties(), {
+        {"Picture.Data", [](auto& i, auto& v) {
+             if (v.Ident() != "VelmoLogo") v.Fail("unknown picture");
+             const std::unique_ptr<TBitmap> logo = CreateLogoBitmap();
+             i.Picture().SetGraphic(logo.get());
+         }},
+    });
+    return table;
+}
 
 void TImage::SetCenter(bool value) {
     if (value == center_) return;

@@ -15,6 +15,10 @@ public:
     explicit TImage(TComponent* AOwner);
     ~TImage() override;
 
+    // Picture.Data, besides the control's: the only picture a stored form can name is the
+    // program's logo (VelmoLogo), compiled in.
+    const TStoredProperties& StoredProperties() const override;
+
     TPicture& Picture() { return *picture_; }
     void SetPicture(const TPicture& value) { picture_->Assign(value); }
     bool Center() const { return center_; }

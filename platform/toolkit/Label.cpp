@@ -1,6 +1,7 @@
 #include "platform/toolkit/Label.h"
 
 #include "platform/draw/Gdi.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/toolkit/Caption.h"
 
 namespace vcl {
@@ -11,6 +12,13 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
 }
 
 TCustomLabel::~TCustomLabel() = default;
+
+const TStoredProperties& TCustomLabel::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TCustomLabel>(&TGraphicControl::StoredProperties(), {
+        {"AutoSize", [](auto& l, auto& v) { l.SetAutoSize(v.Bool()); }},
+    });
+    return table;
+}
 
 void TCustomLabel::SetAlignment(TAlignment value) {
     if (value == alignment_) return;

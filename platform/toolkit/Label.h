@@ -18,6 +18,9 @@ public:
     explicit TCustomLabel(TComponent* AOwner);
     ~TCustomLabel() override;
 
+    // AutoSize, besides the control's.
+    const TStoredProperties& StoredProperties() const override;
+
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment value);
     bool AutoSize() const { return autoSize_; }

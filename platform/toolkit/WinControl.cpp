@@ -6,6 +6,7 @@
 #include "platform/toolkit/Form.h"
 #include "platform/toolkit/Screen.h"
 #include "platform/draw/Gdi.h"
+#include "platform/runtime/StoredProperties.h"
 #include "platform/window/Input.h"
 #include "platform/rtl/ScopeExit.h"
 
@@ -217,6 +218,15 @@ void TWinControl::SetTabOrder(int value) {
     if (value == TabOrder()) return;
     EraseItem(list, this);
     list.insert(list.begin() + value, this);
+}
+
+const TStoredProperties& TWinControl::StoredProperties() const {
+    static const auto table = TStoredProperties::Of<TWinControl>(&TControl::StoredProperties(), {
+        // A tab order places the control among its siblings: it waits until all of them exist.
+        {"TabOrder",
+         [](auto& c, auto& v) { v.Fixups().Add(v.Int(), [&c, order = v.Int()] { c.SetTabOrder(order); }); }},
+    });
+    return table;
 }
 
 void TWinControl::SetTabStop(bool value) {
@@ -515,16 +525,17 @@ void TWinControl::PaintHandler(TMessage& m) {
     const rtl::ScopeExit end([&, window = handle_] {
         if (own) EndPaint(window, ps);
     });
-    // Opaque window-less children paint all of their area: the window leaves it to them.
-    const int saved = SaveDC(dc);
-    int clip = SIMPLEREGION;
-    for (TControl* c : controls_) {
-        if (!c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
-        clip = ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
-        if (clip == NULLREGION) break;
+    {
+        // Opaque window-less children paint all of their area: the window leaves it to them.
+        const TSavedDC saved(dc);
+        int clip = SIMPLEREGION;
+        for (TControl* c : controls_) {
+            if (!c->Visible() || !(c->ControlStyle() & csOpaque)) continue;
+            clip = ExcludeClipRect(dc, c->Left(), c->Top(), c->Left() + c->Width(), c->Top() + c->Height());
+            if (clip == NULLREGION) break;
+        }
+        if (clip != NULLREGION) PaintWindow(dc);
     }
-    if (clip != NULLREGION) PaintWindow(dc);
-    RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
 }
 
@@ -538,11 +549,10 @@ void TWinControl::PaintControls(HDC dc, TControl* first) {
         TControl* c = *it;
         const TRect bounds = c->BoundsRect();
         if (!c->Visible() || !RectVisible(dc, &bounds)) continue;
-        const int saved = SaveDC(dc);
+        const TSavedDC saved(dc);
         OffsetWindowOrgEx(dc, -c->Left(), -c->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
         c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-        RestoreDC(dc, saved);
     }
 }
 

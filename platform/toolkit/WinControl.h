@@ -22,6 +22,9 @@ public:
     explicit TWinControl(TComponent* AOwner);
     ~TWinControl() override;
 
+    // TabOrder, besides the control's.
+    const TStoredProperties& StoredProperties() const override;
+
     // The window, created (with the parents' windows) on first use.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }

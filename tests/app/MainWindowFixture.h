@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ComboBoxes.h"
 #include "app/Project1.h"
 #include "app/Unit1.h"
+#include "controls/combobox/ComboBox.h"
 #include "platform/rtl/Utf.h"
 #include "platform/serialdev/testing/FakeSerialPorts.h"
 #include "platform/shell/Shell.h"
@@ -83,7 +83,7 @@ protected:
     // Picks an item of a combo box with the arrow keys, as a user does with the list closed.
     void Choose(const std::string& name, int index) {
         ClickOn(Control(name), {5, 10});
-        const int now = combo::ItemIndex(*combo::As(Control(name)));
+        const int now = ItemIndexOf(name);
         if (index > now) Press(vcl::VK_DOWN, 0, index - now);
         if (index < now) Press(vcl::VK_UP, 0, now - index);
     }
@@ -103,7 +103,7 @@ protected:
         EXPECT_NE(control, nullptr) << name;
         return control;
     }
-    int ItemIndexOf(const std::string& name) { return combo::ItemIndex(*combo::As(Control(name))); }
+    int ItemIndexOf(const std::string& name) { return dynamic_cast<se::TSeSkinComboBox&>(*Control(name)).ItemIndex(); }
 
     static std::string Wide(const std::u16string& text) { return rtl::Utf16ToUtf8(text); }
 

@@ -149,14 +149,14 @@ TEST_F(StartUpTest, TheFirstReadRequestIsComposedAndTheReplyPanelWaits) {
 
 TEST_F(StartUpTest, TheComboBoxesShowTheirStoredChoicesAndTheHintsAreOn) {
     EXPECT_EQ(ItemIndexOf("SeSkinComboBox1"), 0);
-    EXPECT_EQ(Wide(combo::Text(*form_->SeSkinComboBox1)), "COM1");
+    EXPECT_EQ(Wide(form_->SeSkinComboBox1->Text()), "COM1");
     EXPECT_EQ(ItemIndexOf("SeSkinComboBox2"), 7);
-    EXPECT_EQ(Wide(combo::Text(*form_->SeSkinComboBox2)), "115.2Kbps    ");
+    EXPECT_EQ(Wide(form_->SeSkinComboBox2->Text()), "115.2Kbps    ");
     EXPECT_EQ(ItemIndexOf("SeSkinComboBox3"), 3);
-    EXPECT_EQ(Wide(combo::Text(*form_->SeSkinComboBox4)), "1 bit");
+    EXPECT_EQ(Wide(form_->SeSkinComboBox4->Text()), "1 bit");
     EXPECT_EQ(ItemIndexOf("SeSkinComboBox8"), 0);
     EXPECT_EQ(ItemIndexOf("SeSkinComboBox100"), 0);
-    EXPECT_EQ(Wide(combo::Text(*form_->SeSkinComboBox100)), "0x03[读]");
+    EXPECT_EQ(Wide(form_->SeSkinComboBox100->Text()), "0x03[读]");
     const std::pair<const char*, const char*> hints[] = {
         {"SeSkinComboBox8", "从机地址，十进制显示"}, {"SeSkinComboBox100", "功能号，十六进制显示"},
         {"Edit27", "起始地址，输入十进制整数"},     {"Edit2", "以byte 为单位"},
