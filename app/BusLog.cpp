@@ -99,6 +99,11 @@ void TBusLog::CloseFrame() {
     const modbus::TReplyCheck check = modbus::CheckReply(frame.bytes);
     row.Verdict = check.Verdict;
     row.ExceptionCode = check.ExceptionCode;
+    // A reply counts when its first byte came within the time-out, whenever it was read.
+    if (awaiting_ && row.Micros > *awaiting_ + replyTimeout_) {
+        ++counters_.NoReply;
+        awaiting_.reset();
+    }
     if (awaiting_) {
         row.Response = Minus(row.Micros, *awaiting_);
         counters_.ResponseMin = counters_.Answered ? std::min(counters_.ResponseMin, *row.Response) : *row.Response;
@@ -116,7 +121,8 @@ void TBusLog::CloseFrame() {
 
 void TBusLog::Tick(uint64_t now) {
     if (open_ && now >= open_->last + Silence(open_->line) && (!Waiting || Waiting() == 0)) CloseFrame();
-    if (awaiting_ && !open_ && now >= *awaiting_ + replyTimeout_) {
+    // Bytes waiting unread may be the reply, in time: they decide when they are read.
+    if (awaiting_ && !open_ && now >= *awaiting_ + replyTimeout_ && (!Waiting || Waiting() == 0)) {
         ++counters_.NoReply;
         awaiting_.reset();
         Changed();

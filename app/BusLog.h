@@ -77,7 +77,8 @@ public:
     // What the port told (the serial component's monitor).
     void Hear(const serial::TCommEvent& event);
     // Ends a received frame once the line has been quiet for the silence and nothing waits unread,
-    // and a request whose reply is overdue.
+    // and a request whose reply is overdue (a reply counts by its first byte's arrival, so a reply
+    // read late but come in time is an answer).
     void Tick(uint64_t now);
     // When Tick has something to do next; none while nothing is open.
     std::optional<uint64_t> NextDeadline() const;

@@ -360,14 +360,14 @@ void TBusMonitorForm::ShowStatus(const std::u16string& text) { StatusBar->Panels
 void TBusMonitorForm::SetLanguage(TLanguage language) {
     language_ = language;
     SetCaption(language == TLanguage::Chinese ? "总线监视" : "Bus monitor");
-    GroupRepeat->SetCaption(Say(language, "重复发送", "Repeat"));
+    GroupRepeat->SetCaption(Say(language, "重复发送与计数", "Repeat and counters"));
     CheckRepeat->SetCaption(Say(language, "重复发送", "Repeat"));
     LabelInterval->SetCaption(Say(language, "间隔 ms：", "Every ms:"));
     LabelTimeout->SetCaption(Say(language, "超时 ms：", "Time-out ms:"));
     ButtonZero->SetCaption(Say(language, "清零", "Zero"));
     ButtonSave->SetCaption(Say(language, "保存", "Save"));
     std::vector<TLogView::TColumn> columns;
-    static constexpr int kWidths[kLogColumnCount] = {62, 34, 34, 190, 62, 80, 56, 56, 320};
+    static constexpr int kWidths[kLogColumnCount] = {62, 34, 34, 180, 62, 84, 70, 56, 320};
     const std::vector<std::string> titles = LogTitles(language);
     for (size_t i = 0; i < titles.size(); ++i) columns.push_back({rtl::Utf8ToUtf16(titles[i]), kWidths[i]});
     LogView->SetColumns(columns);
@@ -380,8 +380,10 @@ void TBusMonitorForm::SetLanguage(TLanguage language) {
 void TBusMonitorForm::ShowBeside(const vcl::TForm& main) {
     if (!placed_) {
         placed_ = true;
-        const int right = main.Left() + main.Width() + 8;
-        SetLeft(right + Width() <= vcl::Screen().Width() ? right : std::max(0, vcl::Screen().Width() - Width()));
+        // Right of the main window, else left of it, else as far right as the screen allows.
+        const int screen = vcl::Screen().Width();
+        const int right = main.Left() + main.Width() + 8, left = main.Left() - 8 - Width();
+        SetLeft(right + Width() <= screen ? right : left >= 0 ? left : std::max(0, screen - Width()));
         SetTop(main.Top());
     }
     Show();

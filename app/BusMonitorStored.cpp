@@ -41,8 +41,8 @@ TStoredForm BuildBusMonitor() {
     c.push_back({"TSeSkinStatusBar", "StatusBar", "",
                  Bounds(0, 538, 900, 22, {{"Align", TIdent{"alBottom"}},
                                           {"Panels", TCollectionItems{{{"Width", 900}}}}})});
-    c.push_back({"TLogView", "DetailView", "", Bounds(0, 424, 900, 114, {{"Align", TIdent{"alBottom"}}, {"TabOrder", 2}})});
-    c.push_back({"TLogView", "LogView", "", Bounds(0, 70, 900, 354, {{"Align", TIdent{"alClient"}}, {"TabOrder", 1}})});
+    c.push_back({"TLogView", "DetailView", "", Bounds(0, 420, 900, 118, {{"Align", TIdent{"alBottom"}}, {"TabOrder", 2}})});
+    c.push_back({"TLogView", "LogView", "", Bounds(0, 70, 900, 350, {{"Align", TIdent{"alClient"}}, {"TabOrder", 1}})});
 
     f.events = {
         {"CheckRepeat", "OnClick", "CheckRepeatClick"},

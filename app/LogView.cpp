@@ -58,6 +58,11 @@ void TLogView::RowsChanged() {
     Invalidate();
 }
 
+std::vector<std::u16string> TLogView::RowCells(uint64_t row) const {
+    if (row < First() || row >= End() || !source_.Cells) return {};
+    return source_.Cells(row);
+}
+
 void TLogView::ScrollTo(uint64_t row) {
     top_ = std::clamp(row, First(), LastTop());
     follow_ = top_ == LastTop();
@@ -221,7 +226,7 @@ void TLogView::PaintRow(vcl::TCanvas& canvas, uint64_t row, const TRect& rect) {
     const bool selected = all_ || (current_ && anchor_ && row >= std::min(*anchor_, *current_) &&
                                    row <= std::max(*anchor_, *current_));
     if (selected) se::FillRectColor(canvas, rect, vcl::clHighlight);
-    const std::vector<std::u16string> cells = source_.Cells ? source_.Cells(row) : std::vector<std::u16string>{};
+    const std::vector<std::u16string> cells = RowCells(row);
     int x = rect.Left;
     for (size_t i = 0; i < columns_.size() && x < rect.Right; ++i) {
         TRect cell{x + kCellPadding, rect.Top, std::min(x + columns_[i].Width - kCellPadding, rect.Right), rect.Bottom};

@@ -42,6 +42,8 @@ public:
     void SetSource(TRowSource source);
     // The rows changed (some went, some came): the view keeps its rows or follows the end.
     void RowsChanged();
+    // The cells of a kept row as shown (empty for a row not kept).
+    std::vector<std::u16string> RowCells(uint64_t row) const;
     // The cells changed (another language): repaint.
     void Redraw() { Invalidate(); }
 

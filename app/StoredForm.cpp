@@ -106,7 +106,9 @@ void BindStoredEvents(vcl::TCustomForm& form, const TStoredForm& stored, const T
             else if (auto* edit = dynamic_cast<vcl::TCustomEdit*>(component)) edit->OnChange = h;
             else fail("cannot bind");
         } else if (binding.event == "OnClick") {
-            dynamic_cast<vcl::TControl&>(*component).OnClick = h;
+            // A check box's OnClick tells of its state changing, not of the pointer's click.
+            if (auto* option = dynamic_cast<se::TSeCustomOptionControl*>(component)) option->OnClick = h;
+            else dynamic_cast<vcl::TControl&>(*component).OnClick = h;
         } else {
             fail("unknown event");
         }
