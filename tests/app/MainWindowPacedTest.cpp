@@ -9,7 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/BusMonitor.h"
+#include "controls/checkbox/CheckBox.h"
 #include "controls/statusbar/StatusBar.h"
+#include "platform/toolkit/Edit.h"
 #include "modbus/modbus.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Timer.h"
@@ -141,6 +144,26 @@ TEST_F(MainWindowPacedTest, AStreamThatNeverFallsQuietIsShownInPiecesWithNothing
     for (size_t i = 0; i < all.size() / 4; ++i) {
         ASSERT_EQ(all.substr(4 * i, 4), "  " + modbus::ByteToHex(static_cast<uint8_t>(first + i))) << "byte " << i;
     }
+}
+
+TEST_F(MainWindowPacedTest, TheMonitorRepeats1000RequestsEvery20msAndCountsEveryOneAnswered) {
+    StartSlave("115200", 7);
+    TBusMonitorForm& monitor = *BusMonitor;
+    monitor.EditInterval->SetText("20");
+    monitor.EditTimeout->SetText("1000");
+    monitor.CheckRepeat->SetChecked(true);
+    ASSERT_TRUE(monitor.Repeating());
+    const TLogCounters& counters = monitor.Log().Counters();
+    ASSERT_TRUE(PumpUntil([&] { return counters.Sent >= 1000; }, std::chrono::seconds(240)));
+    monitor.CheckRepeat->SetChecked(false);
+    ASSERT_TRUE(PumpUntil([&] { return !monitor.Log().AwaitingReply(); }, std::chrono::seconds(3)));
+    EXPECT_EQ(counters.Sent, 1000u);
+    EXPECT_EQ(counters.Answered, 1000u);
+    EXPECT_EQ(counters.NoReply, 0u);
+    EXPECT_EQ(counters.CrcErrors, 0u);
+    for (int i = 0; i < 1000; ++i) ASSERT_EQ(slave_->ReadLine(), "replied 13") << "reply " << i + 1;
+    // The main window showed the last reply, read by the monitor.
+    EXPECT_EQ(form_->Memo1->Text(), ShownReply(4));
 }
 
 }  // namespace
