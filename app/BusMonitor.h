@@ -90,6 +90,9 @@ private:
     template <typename T>
     void Find(T*& field, const char* name);
     void LogChanged();
+    // The rows and counters shown now, or when the last showing is old enough.
+    void ShowLog();
+    void ShowLogNow();
     void Schedule();
     void TickLog();
     void RepeatStep();
@@ -112,6 +115,8 @@ private:
     // The next repeated request, and the monitor's own reading of its reply.
     vcl::TTimer* repeatTimer_ = nullptr;
     vcl::TTimer* readTimer_ = nullptr;
+    vcl::TTimer* showTimer_ = nullptr;
+    std::optional<uint64_t> shownAt_;
     bool repeating_ = false;
     bool placed_ = false;
     // Rows of the log the monitor read itself, to be shown in the main window when they end.

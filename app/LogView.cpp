@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/foundation/PaintBuffer.h"
 #include "controls/surface/Primitives.h"
 #include "platform/draw/Gdi.h"
 #include "platform/window/SystemMetrics.h"
@@ -28,11 +29,13 @@ TLogView::TLogView(vcl::TComponent* AOwner) : TSeScrollBarHost(AOwner) {
 
 void TLogView::SetColumns(std::vector<TColumn> columns) {
     columns_ = std::move(columns);
+    ForgetRowImages();
     Invalidate();
 }
 
 void TLogView::SetSource(TRowSource source) {
     source_ = std::move(source);
+    ForgetRowImages();
     RowsChanged();
 }
 
@@ -82,10 +85,12 @@ void TLogView::UpdateBar() {
 
 void TLogView::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     TSeScrollBarHost::SetBounds(ALeft, ATop, AWidth, AHeight);
+    ForgetRowImages();
     RowsChanged();
 }
 
 void TLogView::WndProc(vcl::TMessage& message) {
+    if (message.Msg == vcl::CM_FONTCHANGED || message.Msg == vcl::CM_COLORCHANGED) ForgetRowImages();
     if (message.Msg == vcl::WM_VSCROLL) {
         const int code = static_cast<int>(message.WParam);
         const auto pos = static_cast<int64_t>(message.LParam);
@@ -199,13 +204,42 @@ void TLogView::PaintFace() {
     canvas.Font().Assign(PaintFont());
     const TRect client = GetClientRect();
     PaintHeader(canvas, {client.Left, client.Top, client.Right, client.Top + kRowHeight});
-    TRect rows = RowsRect();
-    se::FillRectColor(canvas, rows, Color());
+    const TRect rows = RowsRect();
     const uint64_t end = std::min(End(), top_ + static_cast<uint64_t>(VisibleRows()) + 1);
+    // Pictures of rows gone from view are kept for the rows come into it.
+    std::vector<TRowImage> spare;
+    std::erase_if(images_, [&](TRowImage& image) {
+        if (image.Row >= top_ && image.Row < end) return false;
+        spare.push_back(std::move(image));
+        return true;
+    });
     for (uint64_t row = top_; row < end; ++row) {
         const int y = rows.Top + static_cast<int>(row - top_) * kRowHeight;
-        PaintRow(canvas, row, {rows.Left, y, rows.Right, y + kRowHeight});
+        const bool selected = Selected(row);
+        auto kept = std::find_if(images_.begin(), images_.end(), [&](const TRowImage& image) { return image.Row == row; });
+        if (kept == images_.end()) {
+            TRowImage made{row, !selected, nullptr};
+            if (!spare.empty()) {
+                made.Image = std::move(spare.back().Image);
+                spare.pop_back();
+            } else {
+                made.Image = std::make_unique<se::TseBitmap>();
+            }
+            images_.push_back(std::move(made));
+            kept = images_.end() - 1;
+        }
+        if (kept->Selected != selected || kept->Image->Width() != rows.Width()) {
+            kept->Selected = selected;
+            PaintRow(canvas, row, *kept->Image, selected);
+        }
+        const int height = std::min(kRowHeight, rows.Bottom - y);
+        if (height > 0) kept->Image->DrawRect(canvas, rows.Left, y, {0, 0, rows.Width(), height});
+        if (HasFocus() && current_ == row) {
+            se::DrawFocusRectColor(canvas, {rows.Left, y, rows.Right, y + kRowHeight}, vcl::clHighlightText);
+        }
     }
+    const int below = rows.Top + static_cast<int>(end - top_) * kRowHeight;
+    if (below < rows.Bottom) se::FillRectColor(canvas, {rows.Left, below, rows.Right, rows.Bottom}, Color());
 }
 
 void TLogView::PaintHeader(vcl::TCanvas& canvas, const TRect& rect) {
@@ -222,10 +256,15 @@ void TLogView::PaintHeader(vcl::TCanvas& canvas, const TRect& rect) {
     }
 }
 
-void TLogView::PaintRow(vcl::TCanvas& canvas, uint64_t row, const TRect& rect) {
-    const bool selected = all_ || (current_ && anchor_ && row >= std::min(*anchor_, *current_) &&
-                                   row <= std::max(*anchor_, *current_));
-    if (selected) se::FillRectColor(canvas, rect, vcl::clHighlight);
+bool TLogView::Selected(uint64_t row) const {
+    return all_ || (current_ && anchor_ && row >= std::min(*anchor_, *current_) && row <= std::max(*anchor_, *current_));
+}
+
+void TLogView::PaintRow(vcl::TCanvas& canvas, uint64_t row, se::TseBitmap& image, bool selected) {
+    const TRect rect{0, 0, RowsRect().Width(), kRowHeight};
+    image.SetSize(rect.Width(), rect.Height());
+    se::TSeCanvasRedirect onImage(canvas, image.DC());
+    se::FillRectColor(canvas, rect, selected ? vcl::clHighlight : Color());
     const std::vector<std::u16string> cells = RowCells(row);
     int x = rect.Left;
     for (size_t i = 0; i < columns_.size() && x < rect.Right; ++i) {
@@ -235,7 +274,6 @@ void TLogView::PaintRow(vcl::TCanvas& canvas, uint64_t row, const TRect& rect) {
         if (i < cells.size()) se::DrawWideText(canvas, cells[i], cell, kCellFormat);
         x += columns_[i].Width;
     }
-    if (HasFocus() && current_ == row) se::DrawFocusRectColor(canvas, rect, vcl::clHighlightText);
 }
 
 }  // namespace app

@@ -10,11 +10,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/foundation/CustomControl.h"
+#include "controls/surface/Bitmap.h"
 #include "controls/scrollbar/ScrollBar.h"
 
 namespace app {
@@ -83,7 +85,12 @@ private:
     void UpdateBar();
     void MoveTo(uint64_t row, bool extend);
     void PaintHeader(vcl::TCanvas& canvas, const vcl::TRect& rect);
-    void PaintRow(vcl::TCanvas& canvas, uint64_t row, const vcl::TRect& rect);
+    // Paints a row into its picture. Pictures of the rows in view are kept: a kept row never
+    // changes, so following the end paints only the rows that came and copies the rest.
+    void PaintRow(vcl::TCanvas& canvas, uint64_t row, se::TseBitmap& image, bool selected);
+    // After anything that changes how rows look (columns, language, source, size, font, colour).
+    void ForgetRowImages() { images_.clear(); }
+    bool Selected(uint64_t row) const;
 
     std::vector<TColumn> columns_;
     TRowSource source_;
@@ -92,6 +99,13 @@ private:
     std::optional<uint64_t> anchor_;
     std::optional<uint64_t> current_;
     bool all_ = false;
+    struct TRowImage {
+        uint64_t Row = 0;
+        bool Selected = false;
+        std::unique_ptr<se::TseBitmap> Image;
+    };
+    // The rows last in view.
+    std::vector<TRowImage> images_;
 };
 
 }  // namespace app

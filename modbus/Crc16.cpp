@@ -56,4 +56,11 @@ uint16_t Crc16Bitwise(const uint8_t* bytes, int count) {
     return crc;
 }
 
+std::vector<uint8_t> WithCrc(std::vector<uint8_t> bytes) {
+    const uint16_t crc = Crc16(bytes.data(), static_cast<int>(bytes.size()));
+    bytes.push_back(static_cast<uint8_t>(crc));
+    bytes.push_back(static_cast<uint8_t>(crc >> 8));
+    return bytes;
+}
+
 }  // namespace modbus

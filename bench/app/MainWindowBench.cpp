@@ -7,46 +7,18 @@
 #include <memory>
 #include <vector>
 
-#include "app/Project1.h"
 #include "app/Unit1.h"
-#include "platform/backend/headless/HeadlessBackend.h"
-#include "platform/runtime/MessageQueue.h"
-#include "platform/serialdev/testing/FakeSerialPorts.h"
+#include "bench/app/WindowScene.h"
 #include "platform/toolkit/Application.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/window/Window.h"
-#include "platform/window/WindowSystem.h"
 #include "serial/TComm1.h"
 
 namespace {
 
 using namespace vcl;
 
-class WindowScene {
-public:
-    WindowScene() {
-        MessageQueue().Reset();
-        WindowSystem().SetBackend(&screen_);
-        port_ = &ports_.Add(1);
-        app::StartUp();
-        app::Form1->Show();
-        Application->ProcessMessages();
-    }
-    ~WindowScene() {
-        delete app::Form1;
-        app::Form1 = nullptr;
-        Application->SetMainForm(nullptr);
-        WindowSystem().SetBackend(nullptr);
-        MessageQueue().Reset();
-    }
-    THeadlessBackend& Screen() { return screen_; }
-    FakeSerialPort& Port() { return *port_; }
-
-private:
-    THeadlessBackend screen_;
-    FakeSerialPorts ports_;
-    FakeSerialPort* port_ = nullptr;
-};
+using bench::WindowScene;
 
 void BM_StartUp(benchmark::State& state) {
     for (auto _ : state) {

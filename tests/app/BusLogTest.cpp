@@ -29,19 +29,13 @@ serial::TCommEvent Read(Bytes bytes, std::vector<vcl::TArrivalRun> runs) {
             .Bytes = std::move(bytes), .Arrivals = std::move(runs)};
 }
 
-Bytes WithCrc(Bytes bytes) {
-    const uint16_t crc = modbus::Crc16(bytes.data(), static_cast<int>(bytes.size()));
-    bytes.push_back(static_cast<uint8_t>(crc));
-    bytes.push_back(static_cast<uint8_t>(crc >> 8));
-    return bytes;
-}
 
 TEST(BusLog, FramesPausesRepliesAndCountersOfARun) {
     TBusLog log(0, 0);
     uint32_t unread = 0;
     log.Waiting = [&] { return unread; };
-    const Bytes request = WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x02});
-    const Bytes reply = WithCrc({0x01, 0x03, 0x04, 0x00, 0x00, 0x80, 0x3F});
+    const Bytes request = modbus::WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x02});
+    const Bytes reply = modbus::WithCrc({0x01, 0x03, 0x04, 0x00, 0x00, 0x80, 0x3F});
     log.Hear(Sent(100000, request));
     // The reply in two USB chunks 6 ms apart, read together long after; it starts 30 ms after
     // the request left the line (100 ms + 8 characters).
@@ -65,7 +59,7 @@ TEST(BusLog, FramesPausesRepliesAndCountersOfARun) {
     // A second request: an exception reply split by a 4 ms pause, then bytes 25 ms later are a
     // frame of their own; a third request never gets a reply.
     log.Hear(Sent(500000, request));
-    const Bytes exception = WithCrc({0x01, 0x83, 0x02});
+    const Bytes exception = modbus::WithCrc({0x01, 0x83, 0x02});
     const uint64_t at = 500000 + 8 * 1042 + 10000;
     log.Hear(Read({exception[0], exception[1], exception[2], exception[3], exception[4], 0x77},
                   {{0, at}, {2, at + 3 * 1042 + 4000}, {5, at + 3 * 1042 + 4000 + 25000}}));
@@ -96,7 +90,7 @@ TEST(LogText, RowsInBothLanguagesAsCellsCsvAndTabs) {
     tzset();
     // Started at 2026-12-09 12:00:00 UTC.
     TBusLog log(1000000, 1796817600000000);
-    log.Hear(Sent(1000000 + 1234567, WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x02})));
+    log.Hear(Sent(1000000 + 1234567, modbus::WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x02})));
     log.Hear({.Kind = serial::TCommEventKind::Opened, .Micros = 1500000, .PortNumber = 3, .Line = kLine,
               .Device = "/dev/ttyUSB0", .LowLatency = true, .LatencyTimerMs = 1});
     log.Hear({.Kind = serial::TCommEventKind::OpenFailed, .Micros = 1600000, .PortNumber = 3, .Line = kLine,

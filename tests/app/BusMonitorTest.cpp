@@ -27,12 +27,6 @@
 namespace app::testing {
 namespace {
 
-Bytes WithCrc(Bytes bytes) {
-    const uint16_t crc = modbus::Crc16(bytes.data(), static_cast<int>(bytes.size()));
-    bytes.push_back(static_cast<uint8_t>(crc));
-    bytes.push_back(static_cast<uint8_t>(crc >> 8));
-    return bytes;
-}
 
 class BusMonitorTest : public MainWindowTest {
 protected:
@@ -59,14 +53,14 @@ TEST_F(BusMonitorTest, F12OpensItBesideTheMainWindowAndEveryFrameAndPortEventIsA
     ClickSend();
     // The slave answers 12 ms after the request; later a reply split by a 4 ms pause, and an
     // exception; a request nobody answers.
-    com1_->ScheduleInput(WithCrc({0x01, 0x03, 0x08, 0x00, 0x00, 0x3F, 0x80, 0x12, 0x34, 0xAB, 0xCD}), Now() + 12000, 0);
+    com1_->ScheduleInput(modbus::WithCrc({0x01, 0x03, 0x08, 0x00, 0x00, 0x3F, 0x80, 0x12, 0x34, 0xAB, 0xCD}), Now() + 12000, 0);
     Advance(400);
-    const Bytes split = WithCrc({0x01, 0x03, 0x04, 0x41, 0x20, 0x00, 0x00});
+    const Bytes split = modbus::WithCrc({0x01, 0x03, 0x04, 0x41, 0x20, 0x00, 0x00});
     com1_->ScheduleInput(Bytes(split.begin(), split.begin() + 4), Now() + 1000, 87);
     com1_->ScheduleInput(Bytes(split.begin() + 4, split.end()), Now() + 1000 + 4 * 87 + 4000, 87);
     Advance(400);
     ClickSend();
-    com1_->ScheduleInput(WithCrc({0x01, 0x83, 0x02}), Now() + 3000, 87);
+    com1_->ScheduleInput(modbus::WithCrc({0x01, 0x83, 0x02}), Now() + 3000, 87);
     Advance(400);
 
     const TBusLog& log = Monitor().Log();
@@ -132,7 +126,7 @@ TEST_F(BusMonitorTest, RepeatSendsAfterEachReplyOrTimeOutCountsAndStopsWhenThePo
     int requests = 0;
     com1_->SetCallHook([&](vcl::SerialCall call) {
         if (call != vcl::SerialCall::WriteFile || ++requests % 3 == 0) return;
-        com1_->ScheduleInput(WithCrc({0x01, 0x03, 0x08, 0, 1, 0, 2, 0, 3, 0, 4}), Now() + 5000, 87);
+        com1_->ScheduleInput(modbus::WithCrc({0x01, 0x03, 0x08, 0, 1, 0, 2, 0, 3, 0, 4}), Now() + 5000, 87);
     });
     Retype(Monitor().EditInterval, "20");
     Retype(Monitor().EditTimeout, "50");

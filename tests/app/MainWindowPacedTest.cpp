@@ -65,10 +65,7 @@ std::string ShownReply(int count) {
         reply.push_back(static_cast<uint8_t>(vcl::peers::PacedRegister(i) >> 8));
         reply.push_back(static_cast<uint8_t>(vcl::peers::PacedRegister(i)));
     }
-    const uint16_t crc = modbus::Crc16(reply.data(), static_cast<int>(reply.size()));
-    reply.push_back(static_cast<uint8_t>(crc));
-    reply.push_back(static_cast<uint8_t>(crc >> 8));
-    return modbus::JoinHex(reply, "  ", "", "");
+    return modbus::JoinHex(modbus::WithCrc(reply), "  ", "", "");
 }
 
 struct PacedCase {

@@ -1,17 +1,20 @@
 // The real program on a private X server (Xvfb), driven by xdotool as a person would drive it:
 // COM1 leads over a pseudo-terminal to the libmodbus slave; the port is opened, the start-up frame
 // sent, the slave answers and the reply shows in the window. Then a 125-register read at 9600 baud
-// from a slave whose line takes a quarter second over the reply: shown whole, its CRC checked. Then at VELMO_SCALE=2, as on a
-// high-density laptop: the window carries the desktop id as its X11 class, every pixel is a 2 x 2
-// block, and the port box's drop-down list opens right under the box. Screenshots land in
-// build/screenshots.
+// from a slave whose line takes a quarter second over the reply: shown whole, its CRC checked.
+// F12 opens the bus monitor beside the main window with every exchange logged. Then at
+// VELMO_SCALE=2, as on a high-density laptop: the window carries the desktop id as its X11 class,
+// every pixel is a 2 x 2 block, and the port box's drop-down list opens right under the box.
+// Screenshots land in build/screenshots.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/draw/Png.h"
 #include "tests/peers/PacedSlave.h"
@@ -110,6 +113,17 @@ int Dark(const vcl::PixelSection& shot, int left, int top, int width, int height
     return n;
 }
 
+void Xdotool(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
+    ASSERT_EQ(RunProgram(args), 0) << args[1];
+}
+
+// A click at a point of a window's client area, given time to be handled.
+void ClickAt(const vcl::testing_support::ScreenWindow& window, int x, int y) {
+    Xdotool({"mousemove", std::to_string(window.Left + x), std::to_string(window.Top + y), "click", "1"});
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
 TEST(ProgramSmoke, AtNineThousandSixHundredBaudA125RegisterReadIsShownWholeWithItsVerdict) {
     PrivateXServer server;
     if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
@@ -126,19 +140,12 @@ TEST(ProgramSmoke, AtNineThousandSixHundredBaudA125RegisterReadIsShownWholeWithI
         vcl::testing_support::WaitForWindow(server.Display(), "Modbus RTU", std::chrono::seconds(20));
     ASSERT_NE(main.Id, 0u) << "the window never appeared";
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const auto xdotool = [](std::vector<std::string> args) {
-        args.insert(args.begin(), "xdotool");
-        ASSERT_EQ(RunProgram(args), 0) << args[1];
-    };
-    const auto clickAt = [&](int x, int y) {
-        xdotool({"mousemove", std::to_string(main.Left + x), std::to_string(main.Top + y), "click", "1"});
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    };
+    const auto clickAt = [&](int x, int y) { ClickAt(main, x, y); };
     clickAt(112 + 72 + 5, 8 + 56 + 10);  // the speed box, then six up from 115200 to 9600
-    for (int i = 0; i < 6; ++i) xdotool({"key", "Up"});
+    for (int i = 0; i < 6; ++i) Xdotool({"key", "Up"});
     clickAt(8 + 216 + 36, 112 + 40 + 10);  // the length: 125 registers
-    xdotool({"key", "End", "shift+Home"});
-    xdotool({"type", "125"});
+    Xdotool({"key", "End", "shift+Home"});
+    Xdotool({"type", "125"});
     clickAt(112 + 384 + 32, 8 + 56 + 12);  // open
     clickAt(8 + 488 + 29, 112 + 78 + 12);  // send
     EXPECT_EQ(slave.ReadLine(), "replied 255");
@@ -195,6 +202,53 @@ TEST(ProgramSmoke, AtScale2TheWindowIsSharpAndTheDropDownOpensUnderItsBox) {
     EXPECT_GT(Differing(before, open, left, top, 2 * 97, 2 * 100), 2 * 97 * 2 * 100 / 3) << "no list under the box";
     EXPECT_EQ(Differing(before, open, left - 8, top, 8, 2 * 100), 0) << "the list is not in line with the box";
     EXPECT_EQ(MixedBlocks(open, window), 0);
+    EXPECT_TRUE(program.Stop());
+}
+
+TEST(ProgramSmoke, F12OpensTheBusMonitorBesideTheMainWindowWithEveryExchangeLogged) {
+    // Wide enough for the 900-pixel monitor right of the centred main window.
+    PrivateXServer server(2400, 800);
+    if (!server.Running()) GTEST_SKIP() << "no X server can be started here (" << server.Reason() << ")";
+    vcl::pty::ScratchConfig config;
+    vcl::pty::PtyPair ours, theirs;
+    config.MapPort(1, ours.SlavePath());
+    vcl::pty::PtyBridge bridge(ours.Master(), theirs.Master());
+    vcl::peers::SlaveProcess slave({vcl::peers::PacedSlavePath(), theirs.SlavePath(), "115200", "1"});
+    ASSERT_EQ(slave.ReadLine(), "ready");
+
+    setenv("DISPLAY", server.Display().c_str(), 1);
+    RunningProgram program({VELMO_PROGRAM}, {"SDL_VIDEODRIVER=x11"});
+    const vcl::testing_support::ScreenWindow main =
+        vcl::testing_support::WaitForWindow(server.Display(), "Modbus RTU", std::chrono::seconds(20));
+    ASSERT_NE(main.Id, 0u) << "the window never appeared";
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ClickAt(main, 112 + 384 + 32, 8 + 56 + 12);  // open
+    for (int i = 0; i < 3; ++i) {
+        ClickAt(main, 8 + 488 + 29, 112 + 78 + 12);  // send
+        EXPECT_EQ(slave.ReadLine(), "replied 13");
+    }
+    Xdotool({"key", "F12"});
+    // xdotool matches names in the C locale only: the monitor is the other window shown.
+    vcl::testing_support::ScreenWindow monitor;
+    for (int i = 0; i < 100 && monitor.Id == 0; ++i) {
+        std::istringstream ids(vcl::testing_support::ProgramOutput({"xdotool", "search", "--onlyvisible", "--name", "."}));
+        for (unsigned long id = 0; ids >> id;) {
+            if (id != main.Id) vcl::testing_support::WindowGeometry(server.Display(), id, monitor), monitor.Id = id;
+        }
+        if (monitor.Id == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_NE(monitor.Id, 0u) << "F12 did not open the monitor";
+    EXPECT_GE(monitor.Left, main.Left + 572) << "beside the main window, not over it";
+    EXPECT_EQ(monitor.Top, main.Top);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    vcl::PixelSection shot;
+    ASSERT_TRUE(CaptureScreen(server.Display(), shot));
+    SaveArea(shot, vcl::Bounds(main.Left, main.Top, monitor.Left + 900 - main.Left, 601), "program-xvfb-bus-monitor.png");
+
+    // Seven rows (the opening, three requests, three replies) under the header, then none.
+    const int rows = monitor.Top + 70 + 16;
+    EXPECT_GT(Dark(shot, monitor.Left + 4, rows, 880, 7 * 16), 7 * 100);
+    EXPECT_EQ(Dark(shot, monitor.Left + 4, rows + 7 * 16 + 2, 880, 3 * 16), 0);
     EXPECT_TRUE(program.Stop());
 }
 

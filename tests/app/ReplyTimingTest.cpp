@@ -27,10 +27,7 @@ Bytes ReadReply(int count) {
         reply.push_back(static_cast<uint8_t>(i));
         reply.push_back(static_cast<uint8_t>(255 - i));
     }
-    const uint16_t crc = modbus::Crc16(reply.data(), static_cast<int>(reply.size()));
-    reply.push_back(static_cast<uint8_t>(crc));
-    reply.push_back(static_cast<uint8_t>(crc >> 8));
-    return reply;
+    return modbus::WithCrc(reply);
 }
 
 class ReplyTimingTest : public MainWindowTest {

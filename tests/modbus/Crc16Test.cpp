@@ -25,6 +25,9 @@ TEST(Crc16, KnownFramesGiveTheirCheckBytes) {
         EXPECT_EQ(crc & 0xFF, c.low);
         EXPECT_EQ(crc >> 8, c.high);
         EXPECT_EQ(crc, Crc16Bitwise(c.bytes.data(), static_cast<int>(c.bytes.size())));
+        std::vector<uint8_t> frame = c.bytes;
+        frame.insert(frame.end(), {c.low, c.high});
+        EXPECT_EQ(WithCrc(c.bytes), frame);
     }
 }
 
