@@ -47,7 +47,10 @@ public:
     // The cells of a kept row as shown (empty for a row not kept).
     std::vector<std::u16string> RowCells(uint64_t row) const;
     // The cells changed (another language): repaint.
-    void Redraw() { Invalidate(); }
+    void Redraw() {
+        ForgetRowImages();
+        Invalidate();
+    }
 
     static constexpr int kRowHeight = 16;
     uint64_t TopRow() const { return top_; }

@@ -111,11 +111,20 @@ TEST_F(BusMonitorTest, F12OpensItBesideTheMainWindowAndEveryFrameAndPortEventIsA
     EXPECT_NE(Status().find("Not a directory"), std::string::npos) << Status();
     EXPECT_EQ(log.Rows().size(), 6u) << "a failed save loses no row";
 
-    // English from the main window's chooser.
+    // English from the main window's chooser: the rows repainted, not their kept pictures.
+    const vcl::PixelSection chinese = screen_.Screenshot(Monitor().Handle());
     ClickOn(form_->SeSkinRadioGroup1->Buttons()[0]);
     EXPECT_EQ(Monitor().Caption(), "Bus monitor");
     EXPECT_EQ(Cell(1, kDecodingColumn), "Slave 1, Read holding registers, start 1, count 4");
     EXPECT_EQ(Wide(Monitor().LogView->Columns()[kResponseColumn].Title), "Reply ms");
+    const vcl::TPoint rows = Monitor().ScreenToClient(Monitor().LogView->ClientToScreen({0, TLogView::kRowHeight}));
+    const vcl::TRect firstRows = vcl::Bounds(rows.X, rows.Y, Monitor().LogView->ClientWidth(), 6 * TLogView::kRowHeight);
+    const vcl::PixelSection english = screen_.Screenshot(Monitor().Handle());
+    EXPECT_GT(vcl::testing_support::Differences(chinese, english, firstRows), 100);
+    Monitor().LogView->Redraw();
+    Pump();
+    EXPECT_EQ(vcl::testing_support::Differences(english, screen_.Screenshot(Monitor().Handle()), firstRows), 0)
+        << "kept row pictures differ from rows painted afresh";
     SaveScreenshot("bus-monitor.png", Monitor().Handle());
 }
 
