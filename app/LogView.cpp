@@ -206,7 +206,7 @@ void TLogView::PaintFace() {
     PaintHeader(canvas, {client.Left, client.Top, client.Right, client.Top + kRowHeight});
     const TRect rows = RowsRect();
     const uint64_t end = std::min(End(), top_ + static_cast<uint64_t>(VisibleRows()) + 1);
-    // Pictures of rows gone from view are kept for the rows come into it.
+    // Pictures of rows gone from view are reused for the rows that come into it.
     std::vector<TRowImage> spare;
     std::erase_if(images_, [&](TRowImage& image) {
         if (image.Row >= top_ && image.Row < end) return false;
