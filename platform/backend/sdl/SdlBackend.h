@@ -86,7 +86,11 @@ public:
     bool PresentScaled(const PixelSection& buffer, const std::vector<TRect>& dirty, int scale) override;
 
 private:
+    // The window's surface; a new one has its pages made before anything is drawn on it.
+    SDL_Surface* Surface();
+
     SDL_Window* window_;
+    SDL_Surface* surface_ = nullptr;
     uint32_t id_;
     bool noActivate_;
 };
