@@ -91,8 +91,11 @@ public:
     const std::deque<TLogRow>& Rows() const { return rows_; }
     // Rows that went to keep the log at kMaxRows.
     uint64_t Dropped() const { return dropped_; }
-    // Every row ever added (the dropped included): rows_[i] is row number Added() - size + i.
+    // Rows are numbered from the first ever added: the kept ones are FirstKept() to Added() - 1.
     uint64_t Added() const { return dropped_ + rows_.size(); }
+    uint64_t FirstKept() const { return dropped_; }
+    bool Kept(uint64_t number) const { return number >= dropped_ && number < Added(); }
+    const TLogRow& Row(uint64_t number) const { return rows_[number - dropped_]; }
     const TLogCounters& Counters() const { return counters_; }
     void ZeroCounters();
     uint64_t ReplyTimeout() const { return replyTimeout_; }

@@ -97,10 +97,10 @@ TBusMonitorForm::TBusMonitorForm(vcl::TComponent* AOwner)
                       {"TimingChange", notify(&TBusMonitorForm::TimingChange)}},
                      {});
 
-    LogView->SetSource({[this] { return log_.Added() - log_.Rows().size(); },
+    LogView->SetSource({[this] { return log_.FirstKept(); },
                         [this] { return static_cast<uint64_t>(log_.Rows().size()); },
                         [this](uint64_t row) {
-                            const TLogRow& r = log_.Rows()[row - (log_.Added() - log_.Rows().size())];
+                            const TLogRow& r = log_.Row(row);
                             std::vector<std::u16string> cells;
                             for (const std::string& cell : LogCells(log_, r, language_, true)) {
                                 cells.push_back(rtl::Utf8ToUtf16(cell));
@@ -108,7 +108,7 @@ TBusMonitorForm::TBusMonitorForm(vcl::TComponent* AOwner)
                             return cells;
                         },
                         [this](uint64_t row, size_t column) {
-                            const TLogRow& r = log_.Rows()[row - (log_.Added() - log_.Rows().size())];
+                            const TLogRow& r = log_.Row(row);
                             if (column == kGapColumn) return r.GapTooLong;
                             if (column == kCrcColumn) return r.IsFrame() && r.Verdict != modbus::TReplyVerdict::CrcOk;
                             return r.Kind == TLogKind::OpenFailed || r.Kind == TLogKind::DeviceGone;
@@ -229,7 +229,7 @@ void TBusMonitorForm::CheckRepeatClick(vcl::TObject*) {
     const std::optional<int> interval = Milliseconds(*EditInterval);
     const std::optional<int> timeout = Milliseconds(*EditTimeout);
     if (!interval || !timeout) {
-        StopRepeating(Say(language_, "间隔和超时须为 20 至 3600000 ms", "Interval and time-out must be 20 to 3600000 ms"));
+        StopRepeating(TimingError());
         return;
     }
     if (!comm_ || !comm_->PortOpen()) {
@@ -283,11 +283,15 @@ void TBusMonitorForm::StopRepeating(const std::u16string& why) {
 void TBusMonitorForm::TimingChange(vcl::TObject*) {
     const std::optional<int> timeout = Milliseconds(*EditTimeout);
     if (!Milliseconds(*EditInterval) || !timeout) {
-        ShowStatus(Say(language_, "间隔和超时须为 20 至 3600000 ms", "Interval and time-out must be 20 to 3600000 ms"));
+        ShowStatus(TimingError());
         return;
     }
     log_.SetReplyTimeout(static_cast<uint64_t>(*timeout) * 1000);
     ShowStatus(u"");
+}
+
+std::u16string TBusMonitorForm::TimingError() const {
+    return Say(language_, "间隔和超时须为 20 至 3600000 ms", "Interval and time-out must be 20 to 3600000 ms");
 }
 
 std::optional<int> TBusMonitorForm::Milliseconds(const vcl::TEdit& field) const {
@@ -305,9 +309,8 @@ void TBusMonitorForm::ButtonZeroClick(vcl::TObject*) { log_.ZeroCounters(); }
 void TBusMonitorForm::ShowDetail() {
     std::vector<modbus::TDataRow> rows;
     const std::optional<uint64_t> current = LogView->CurrentRow();
-    const uint64_t first = log_.Added() - log_.Rows().size();
-    if (current && *current >= first && *current < log_.Added()) {
-        const TLogRow& row = log_.Rows()[*current - first];
+    if (current && log_.Kept(*current)) {
+        const TLogRow& row = log_.Row(*current);
         if (row.IsFrame()) {
             const auto side = row.Kind == TLogKind::Sent ? modbus::TFrameSide::Request : modbus::TFrameSide::Reply;
             rows = modbus::DataTable(modbus::FrameData(row.Bytes, side));
@@ -327,9 +330,8 @@ void TBusMonitorForm::ShowDetail() {
 
 void TBusMonitorForm::CopySelection() {
     std::string text;
-    const uint64_t first = log_.Added() - log_.Rows().size();
     for (const uint64_t row : LogView->SelectedRows()) {
-        text += TabRow(log_, log_.Rows()[row - first], language_);
+        text += TabRow(log_, log_.Row(row), language_);
         text += '\n';
     }
     if (!text.empty()) vcl::ClipboardSetText(text);

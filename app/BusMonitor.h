@@ -104,6 +104,8 @@ private:
     void ShowStatus(const std::u16string& text);
     // The field's value in ms when it is a whole number from 20 to 3600000.
     std::optional<int> Milliseconds(const vcl::TEdit& field) const;
+    // Why the interval or time-out field is refused.
+    std::u16string TimingError() const;
 
     TBusLog log_;
     serial::TComm* comm_ = nullptr;
