@@ -24,13 +24,6 @@ const std::string kBox = "^Velmo Modbus-RTU$";
 
 class ErrorBoxSoak : public ::testing::TestWithParam<const char*> {
 protected:
-    void Xdotool(std::vector<std::string> args) {
-        args.insert(args.begin(), "xdotool");
-        ASSERT_EQ(RunProgram(args), 0) << args[1];
-    }
-    void ClickAt(const ScreenWindow& window, int x, int y) {
-        Xdotool({"mousemove", std::to_string(window.Left + x), std::to_string(window.Top + y), "click", "1"});
-    }
     // Waits for the box; false when none came.
     bool BoxShows(ScreenWindow& box) {
         box = WaitForWindow(display_, kBox);
@@ -76,38 +69,38 @@ TEST_P(ErrorBoxSoak, HundredsOfBoxesInARowLeaveTheProgramAliveAndAnswering) {
     }
 
     // Nine more digits still fit an integer; each one after that raises the box.
-    ClickAt(main, 188, 162);
-    Xdotool({"key", "End"});
-    Xdotool({"type", "111111111"});
+    ASSERT_TRUE(ClickAt(main, 188, 162));
+    ASSERT_TRUE(Xdotool({"key", "End"}));
+    ASSERT_TRUE(Xdotool({"type", "111111111"}));
     ScreenWindow box;
     for (int i = 0; i < 200; ++i) {
-        Xdotool({"type", "1"});
+        ASSERT_TRUE(Xdotool({"type", "1"}));
         ASSERT_TRUE(BoxShows(box)) << "no box for digit " << i + 1;
-        ClickAt(box, box.Width / 2, box.Height - 20);
+        ASSERT_TRUE(ClickAt(box, box.Width / 2, box.Height - 20));
         ASSERT_TRUE(BoxGoes()) << "box " << i + 1;
     }
     for (const char* key : {"Return", "Escape"}) {
         for (int i = 0; i < 20; ++i) {
-            Xdotool({"type", "1"});
+            ASSERT_TRUE(Xdotool({"type", "1"}));
             ASSERT_TRUE(BoxShows(box)) << key << " burst, box " << i + 1;
-            Xdotool({"key", key});
+            ASSERT_TRUE(Xdotool({"key", key}));
             ASSERT_TRUE(BoxGoes()) << key << " burst, box " << i + 1;
         }
     }
     for (int i = 0; i < 100; ++i) {
-        ClickAt(main, 112 + 384 + 32, 8 + 56 + 12);
+        ASSERT_TRUE(ClickAt(main, 112 + 384 + 32, 8 + 56 + 12));
         ASSERT_TRUE(BoxShows(box)) << "no box for opening " << i + 1;
-        ClickAt(box, box.Width / 2, box.Height - 20);
+        ASSERT_TRUE(ClickAt(box, box.Width / 2, box.Height - 20));
         ASSERT_TRUE(BoxGoes()) << "opening " << i + 1;
     }
 
     // Still there, and it answers: one more digit in the field gives one more box.
     ASSERT_TRUE(program.Alive());
-    ClickAt(main, 188, 162);
-    Xdotool({"key", "End"});
-    Xdotool({"type", "1"});
+    ASSERT_TRUE(ClickAt(main, 188, 162));
+    ASSERT_TRUE(Xdotool({"key", "End"}));
+    ASSERT_TRUE(Xdotool({"type", "1"}));
     ASSERT_TRUE(BoxShows(box));
-    Xdotool({"key", "Return"});
+    ASSERT_TRUE(Xdotool({"key", "Return"}));
     EXPECT_TRUE(BoxGoes());
     EXPECT_TRUE(program.Alive());
     EXPECT_TRUE(program.Stop());

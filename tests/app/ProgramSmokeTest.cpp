@@ -29,6 +29,8 @@ using vcl::testing_support::CaptureScreen;
 using vcl::testing_support::PrivateXServer;
 using vcl::testing_support::RunningProgram;
 using vcl::testing_support::RunProgram;
+using vcl::testing_support::ClickAt;
+using vcl::testing_support::Xdotool;
 
 int Differing(const vcl::PixelSection& a, const vcl::PixelSection& b, int left, int top, int width, int height) {
     int n = 0;
@@ -113,17 +115,6 @@ int Dark(const vcl::PixelSection& shot, int left, int top, int width, int height
     return n;
 }
 
-void Xdotool(std::vector<std::string> args) {
-    args.insert(args.begin(), "xdotool");
-    ASSERT_EQ(RunProgram(args), 0) << args[1];
-}
-
-// A click at a point of a window's client area, given time to be handled.
-void ClickAt(const vcl::testing_support::ScreenWindow& window, int x, int y) {
-    Xdotool({"mousemove", std::to_string(window.Left + x), std::to_string(window.Top + y), "click", "1"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-}
-
 TEST(ProgramSmoke, AtNineThousandSixHundredBaudA125RegisterReadIsShownWholeAndF12ShowsItInTheMonitor) {
     // Wide enough for the 900-pixel monitor right of the centred main window.
     PrivateXServer server(2400, 800);
@@ -141,12 +132,16 @@ TEST(ProgramSmoke, AtNineThousandSixHundredBaudA125RegisterReadIsShownWholeAndF1
         vcl::testing_support::WaitForWindow(server.Display(), "Modbus RTU", std::chrono::seconds(20));
     ASSERT_NE(main.Id, 0u) << "the window never appeared";
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    const auto clickAt = [&](int x, int y) { ClickAt(main, x, y); };
+    // Each click given time to be handled.
+    const auto clickAt = [&](int x, int y) {
+        ASSERT_TRUE(ClickAt(main, x, y));
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    };
     clickAt(112 + 72 + 5, 8 + 56 + 10);  // the speed box, then six up from 115200 to 9600
-    for (int i = 0; i < 6; ++i) Xdotool({"key", "Up"});
+    for (int i = 0; i < 6; ++i) ASSERT_TRUE(Xdotool({"key", "Up"}));
     clickAt(8 + 216 + 36, 112 + 40 + 10);  // the length: 125 registers
-    Xdotool({"key", "End", "shift+Home"});
-    Xdotool({"type", "125"});
+    ASSERT_TRUE(Xdotool({"key", "End", "shift+Home"}));
+    ASSERT_TRUE(Xdotool({"type", "125"}));
     clickAt(112 + 384 + 32, 8 + 56 + 12);  // open
     clickAt(8 + 488 + 29, 112 + 78 + 12);  // send
     EXPECT_EQ(slave.ReadLine(), "replied 255");
@@ -177,7 +172,7 @@ TEST(ProgramSmoke, AtNineThousandSixHundredBaudA125RegisterReadIsShownWholeAndF1
         EXPECT_EQ(slave.ReadLine(), "replied 255");
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    Xdotool({"key", "F12"});
+    ASSERT_TRUE(Xdotool({"key", "F12"}));
     // xdotool matches names in the C locale only: the monitor is the other window shown.
     vcl::testing_support::ScreenWindow monitor;
     for (int i = 0; i < 100 && monitor.Id == 0; ++i) {

@@ -145,6 +145,15 @@ ScreenWindow FindWindow(const std::string& display, const std::string& name) {
     return window;
 }
 
+bool Xdotool(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
+    return RunProgram(args) == 0;
+}
+
+bool ClickAt(const ScreenWindow& window, int x, int y) {
+    return Xdotool({"mousemove", std::to_string(window.Left + x), std::to_string(window.Top + y), "click", "1"});
+}
+
 ScreenWindow WaitForWindow(const std::string& display, const std::string& name, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     for (;;) {

@@ -56,6 +56,10 @@ bool WaitForNoWindow(const std::string& display, const std::string& name,
 // The window's client area on the screen (xdotool's own answer counts a window manager's frame
 // twice); false when there is no such window.
 bool WindowGeometry(const std::string& display, unsigned long window, ScreenWindow& place);
+// xdotool with these arguments on the current DISPLAY; false when it fails.
+bool Xdotool(std::vector<std::string> args);
+// A left click at a point of a window's client area.
+bool ClickAt(const ScreenWindow& window, int x, int y);
 // Asks the window to close as a window manager's close button does (WM_DELETE_WINDOW).
 bool RequestClose(const std::string& display, unsigned long window);
 
