@@ -22,10 +22,6 @@ TLogKind KindOf(serial::TCommEventKind kind) {
 
 }  // namespace
 
-uint64_t TBusLog::Silence(const serial::TLineSettings& line) {
-    return std::max(line.CharacterMicros * 7 / 2, kShortestSilence);
-}
-
 void TBusLog::Hear(const serial::TCommEvent& event) {
     if (event.Kind == serial::TCommEventKind::Received) {
         Receive(event);
@@ -65,7 +61,7 @@ void TBusLog::Receive(const serial::TCommEvent& event) {
         if (run.Offset >= end) continue;
         const uint64_t lineTime = (end - run.Offset) * character;
         // Quiet for the silence before this delivery's first byte began: a new frame.
-        if (open_ && Minus(run.Micros, lineTime) >= open_->last + Silence(open_->line)) CloseFrame();
+        if (open_ && Minus(run.Micros, lineTime) >= open_->last + open_->line.InterFrameSilence()) CloseFrame();
         if (!open_) open_ = TOpenFrame{{}, {}, event.Line, event.PortNumber, run.Micros};
         open_->runs.push_back({static_cast<vcl::DWORD>(open_->bytes.size()), run.Micros});
         open_->bytes.insert(open_->bytes.end(), event.Bytes.begin() + run.Offset, event.Bytes.begin() + static_cast<std::ptrdiff_t>(end));
@@ -120,7 +116,7 @@ void TBusLog::CloseFrame() {
 }
 
 void TBusLog::Tick(uint64_t now) {
-    if (open_ && now >= open_->last + Silence(open_->line) && (!Waiting || Waiting() == 0)) CloseFrame();
+    if (open_ && now >= open_->last + open_->line.InterFrameSilence() && (!Waiting || Waiting() == 0)) CloseFrame();
     // Bytes waiting unread may be the reply, in time: they decide when they are read.
     if (awaiting_ && !open_ && now >= *awaiting_ + replyTimeout_ && (!Waiting || Waiting() == 0)) {
         ++counters_.NoReply;
@@ -131,7 +127,7 @@ void TBusLog::Tick(uint64_t now) {
 
 std::optional<uint64_t> TBusLog::NextDeadline() const {
     std::optional<uint64_t> next;
-    if (open_) next = open_->last + Silence(open_->line);
+    if (open_) next = open_->last + open_->line.InterFrameSilence();
     if (awaiting_ && !open_) next = *awaiting_ + replyTimeout_;
     return next;
 }

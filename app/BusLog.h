@@ -68,7 +68,6 @@ class TBusLog {
 public:
     static constexpr size_t kMaxRows = 100000;
     static constexpr uint64_t kDefaultReplyTimeout = 1000000;
-    static constexpr uint64_t kShortestSilence = 20000;
 
     // startMicros: the program's start on the device's clock, the zero of the log's times;
     // startEpochMicros: the same moment on the wall clock (microseconds since 1970).
@@ -115,7 +114,6 @@ private:
         uint64_t last = 0;  // the latest delivery
     };
 
-    static uint64_t Silence(const serial::TLineSettings& line);
     void Receive(const serial::TCommEvent& event);
     void CloseFrame();
     void Add(TLogRow row);

@@ -41,7 +41,7 @@ constexpr uint32_t kReadStepMs = 2;
 constexpr uint64_t kShowEveryMicros = 40000;
 
 std::u16string Say(TLanguage language, const char* chinese, const char* english) {
-    return rtl::Utf8ToUtf16(language == TLanguage::Chinese ? chinese : english);
+    return rtl::Utf8ToUtf16(modbus::InLanguage(language, chinese, english));
 }
 
 uint64_t Now() { return vcl::Clock().NowMicroseconds(); }
@@ -357,7 +357,7 @@ std::string TBusMonitorForm::SaveLog(const std::string& folder) {
     }
     written = written && WriteAll(file.fd, text);
     if (!written) {
-        const std::string why = std::string(language_ == TLanguage::Chinese ? "无法写入 " : "cannot write ") +
+        const std::string why = std::string(modbus::InLanguage(language_, "无法写入 ", "cannot write ")) +
                                 file.path + ": " + std::strerror(errno);
         ::unlink(file.path.c_str());
         ShowStatus(rtl::Utf8ToUtf16(why));
@@ -384,7 +384,7 @@ void TBusMonitorForm::ShowStatus(const std::u16string& text) { StatusBar->Panels
 
 void TBusMonitorForm::SetLanguage(TLanguage language) {
     language_ = language;
-    SetCaption(language == TLanguage::Chinese ? "总线监视" : "Bus monitor");
+    SetCaption(modbus::InLanguage(language, "总线监视", "Bus monitor"));
     GroupRepeat->SetCaption(Say(language, "重复发送与计数", "Repeat and counters"));
     CheckRepeat->SetCaption(Say(language, "重复发送", "Repeat"));
     LabelInterval->SetCaption(Say(language, "间隔 ms：", "Every ms:"));

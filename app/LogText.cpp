@@ -17,10 +17,6 @@ constexpr size_t kBriefBytes = 48;
 
 bool Chinese(TLanguage language) { return language == TLanguage::Chinese; }
 
-const char* Pick(TLanguage language, const char* chinese, const char* english) {
-    return Chinese(language) ? chinese : english;
-}
-
 std::string LineText(const serial::TLineSettings& line) {
     static constexpr char kParity[] = {'N', 'O', 'E', 'M', 'S'};
     static constexpr const char* kStop[] = {"1", "1.5", "2"};
@@ -32,18 +28,18 @@ std::string EventText(const TLogRow& row, TLanguage language) {
     const std::string port = "COM" + std::to_string(row.PortNumber);
     switch (row.Kind) {
         case TLogKind::Opened: {
-            std::string text = port + Pick(language, " 已打开：", " opened: ") + row.Device + ", " + LineText(row.Line) +
-                               ", " + Pick(language, "低延迟", "low latency") +
-                               (row.LowLatency ? Pick(language, "开", " on") : Pick(language, "关", " off"));
+            std::string text = port + modbus::InLanguage(language, " 已打开：", " opened: ") + row.Device + ", " + LineText(row.Line) +
+                               ", " + modbus::InLanguage(language, "低延迟", "low latency") +
+                               (row.LowLatency ? modbus::InLanguage(language, "开", " on") : modbus::InLanguage(language, "关", " off"));
             if (row.LatencyTimerMs) {
-                text += std::string(Pick(language, "，延迟计时器 ", ", latency timer ")) +
+                text += std::string(modbus::InLanguage(language, "，延迟计时器 ", ", latency timer ")) +
                         std::to_string(*row.LatencyTimerMs) + " ms";
             }
             return text;
         }
-        case TLogKind::OpenFailed: return port + Pick(language, " 打开失败：", " did not open: ") + row.Reason;
-        case TLogKind::Closed: return port + Pick(language, " 已关闭", " closed");
-        case TLogKind::DeviceGone: return port + Pick(language, " 设备已移除：", " device gone: ") + row.Device;
+        case TLogKind::OpenFailed: return port + modbus::InLanguage(language, " 打开失败：", " did not open: ") + row.Reason;
+        case TLogKind::Closed: return port + modbus::InLanguage(language, " 已关闭", " closed");
+        case TLogKind::DeviceGone: return port + modbus::InLanguage(language, " 设备已移除：", " device gone: ") + row.Device;
         case TLogKind::Sent:
         case TLogKind::Received: break;
     }
@@ -52,11 +48,11 @@ std::string EventText(const TLogRow& row, TLanguage language) {
 
 std::string VerdictCell(const TLogRow& row, TLanguage language) {
     switch (row.Verdict) {
-        case modbus::TReplyVerdict::CrcOk: return Pick(language, "正确", "OK");
-        case modbus::TReplyVerdict::CrcError: return Pick(language, "错误", "error");
+        case modbus::TReplyVerdict::CrcOk: return modbus::InLanguage(language, "正确", "OK");
+        case modbus::TReplyVerdict::CrcError: return modbus::InLanguage(language, "错误", "error");
         case modbus::TReplyVerdict::Exception: break;
     }
-    return Pick(language, "异常 ", "exception ") + modbus::ByteToHex(row.ExceptionCode);
+    return modbus::InLanguage(language, "异常 ", "exception ") + modbus::ByteToHex(row.ExceptionCode);
 }
 
 std::string CsvJoin(const std::vector<std::string>& cells) {
@@ -98,12 +94,12 @@ std::vector<std::string> LogCells(const TBusLog& log, const TLogRow& row, TLangu
     std::vector<std::string> cells(kLogColumnCount);
     cells[kTimeColumn] = Millis(row.Micros - std::min(row.Micros, log.Start()));
     if (!row.IsFrame()) {
-        cells[kDirectionColumn] = Pick(language, "端口", "Port");
+        cells[kDirectionColumn] = modbus::InLanguage(language, "端口", "Port");
         cells[kDecodingColumn] = EventText(row, language);
         return cells;
     }
     const bool sent = row.Kind == TLogKind::Sent;
-    cells[kDirectionColumn] = sent ? Pick(language, "发送", "TX") : Pick(language, "接收", "RX");
+    cells[kDirectionColumn] = sent ? modbus::InLanguage(language, "发送", "TX") : modbus::InLanguage(language, "接收", "RX");
     cells[kLengthColumn] = std::to_string(row.Bytes.size());
     std::span<const uint8_t> bytes(row.Bytes);
     const bool cut = brief && bytes.size() > kBriefBytes;
@@ -133,7 +129,7 @@ std::string CountersText(const TLogCounters& c, TLanguage language) {
 
 std::string CsvHeader(TLanguage language) {
     std::vector<std::string> titles = LogTitles(language);
-    titles.insert(titles.begin(), Pick(language, "时刻", "Timestamp"));
+    titles.insert(titles.begin(), modbus::InLanguage(language, "时刻", "Timestamp"));
     return CsvJoin(titles);
 }
 

@@ -54,7 +54,7 @@ struct TCaptionRow {
 
 std::u16string ResponseText(uint64_t micros, modbus::TLanguage language) {
     const std::string ms = std::to_string((micros + 500) / 1000);
-    return rtl::Utf8ToUtf16((language == modbus::TLanguage::Chinese ? "响应 " : "Reply ") + ms + " ms");
+    return rtl::Utf8ToUtf16(std::string(modbus::InLanguage(language, "响应 ", "Reply ")) + ms + " ms");
 }
 
 std::u16string VerdictText(const modbus::TReplyCheck& check, modbus::TLanguage language) {
@@ -80,7 +80,7 @@ TForm1::TForm1(vcl::TComponent* AOwner) : vcl::TForm(AOwner) {
     // The bus monitor opens by F12, the reply memo's menu, or a double click on the reply's panels.
     SetKeyPreview(true);
     Memo1->AddContextCommand(
-        [this] { return Language() == modbus::TLanguage::Chinese ? "总线监视…" : "Bus monitor…"; },
+        [this] { return modbus::InLanguage(Language(), "总线监视…", "Bus monitor…"); },
         [this](vcl::TObject*) { OpenBusMonitor(); });
     SeSkinStatusBar1->OnPanelDblClick = [this](vcl::TObject*, se::TSeStatusPanel* panel) {
         const int index = panel ? panel->Index() : -1;

@@ -18,6 +18,11 @@ enum class TReplyVerdict : uint8_t {
 
 enum class TLanguage : uint8_t { Chinese, English };
 
+// Of a text's two wordings, the one in language.
+constexpr const char* InLanguage(TLanguage language, const char* chinese, const char* english) {
+    return language == TLanguage::Chinese ? chinese : english;
+}
+
 struct TReplyCheck {
     size_t Count = 0;
     // Two spaces before each pair, nothing at the end: nine bytes give 36 characters.

@@ -4,6 +4,7 @@
 // failed opening and why, closed, the device gone). Listening changes nothing in how the
 // component behaves, and without a listener nothing is kept.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -24,6 +25,13 @@ struct TLineSettings {
     TParity Parity = TParity::None;
     TStopBits StopBits = SB1;
     uint64_t CharacterMicros = 0;
+
+    // The quiet line that ends a frame: 3.5 character times, but never under 20 ms, because a USB
+    // adapter hands bytes over in chunks up to its latency timer apart.
+    uint64_t InterFrameSilence() const {
+        constexpr uint64_t kShortest = 20000;
+        return std::max(CharacterMicros * 7 / 2, kShortest);
+    }
 };
 
 struct TCommEvent {

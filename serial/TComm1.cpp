@@ -248,10 +248,7 @@ void TComm::Tell(TCommEvent event) const {
     monitor(event);
 }
 
-uint64_t TComm::InterFrameSilenceMicroseconds() const {
-    constexpr uint64_t kShortestSilence = 20000;
-    return std::max(CharacterMicroseconds() * 7 / 2, kShortestSilence);
-}
+uint64_t TComm::InterFrameSilenceMicroseconds() const { return Line().InterFrameSilence(); }
 
 uint32_t TComm::WaitingCount() const {
     DWORD count = 0;

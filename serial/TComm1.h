@@ -109,8 +109,7 @@ public:
     TLineSettings Line() const;
     // Hears every opening, closing, write and read from now on (see CommMonitor.h); empty: none.
     void SetMonitor(TCommMonitor monitor) { monitor_ = std::move(monitor); }
-    // The silence that ends a frame: 3.5 character times, but never under 20 ms, because a USB
-    // adapter hands bytes over in chunks up to its latency timer apart.
+    // The silence that ends a frame at the current line settings (TLineSettings::InterFrameSilence).
     uint64_t InterFrameSilenceMicroseconds() const;
 
     // Modem output lines: written to the line while the port is open, ignored while closed.
